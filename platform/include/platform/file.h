@@ -1,0 +1,84 @@
+// Files as the rest of the system needs them: open with share modes, read,
+// write, seek, flush to disk, size, delete, rename over an existing file,
+// temporary names, file times, existence and folder listing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kInvalidFile = -1;
+
+enum class FileAccess { Read, ReadWrite };
+
+// Share modes are advisory locks between openers that go through this layer:
+// ShareNone holds the file exclusively, ShareRead lets other ShareRead openers in.
+enum class FileShare { None, Read };
+
+enum class FileDisposition {
+  OpenExisting,  // fails when the file does not exist
+  CreateAlways,  // creates the file, or truncates an existing one
+};
+
+struct FileOpenOptions {
+  FileAccess access = FileAccess::Read;
+  FileShare share = FileShare::Read;
+  FileDisposition disposition = FileDisposition::OpenExisting;
+  bool sequentialHint = false;
+};
+
+FileHandle openFile(const char* name, const FileOpenOptions& options);
+bool closeFile(FileHandle file);
+
+// Both return the bytes moved (fewer at end of file or on a full disk), or -1
+// on an error before anything moved. They retry interrupted system calls.
+std::int64_t readFile(FileHandle file, void* destination, std::size_t count);
+std::int64_t writeFile(FileHandle file, const void* source, std::size_t count);
+
+bool seekFile(FileHandle file, std::uint64_t position);
+std::optional<std::uint64_t> fileSize(FileHandle file);
+bool flushFileToDisk(FileHandle file);
+
+// File times in the Windows format: units of 100 ns since 1601-01-01 UTC.
+std::optional<std::uint64_t> fileLastWriteTime(FileHandle file);
+// Sets access and modification time (Linux keeps no settable creation time).
+bool setFileTimes(FileHandle file, std::uint64_t windowsTime);
+
+enum class FsResult { Ok, NotFound, Failed };
+
+FsResult deleteFile(const char* name);
+// Moves `existing` to `newName` in one step, replacing a file of that name.
+FsResult renameFile(const char* existing, const char* newName);
+
+bool fileExists(const char* name);  // any kind of directory entry
+bool isRegularFile(const char* name);
+bool isDirectory(const char* name);
+
+struct FolderEntry {
+  std::string name;
+  bool isDirectory = false;
+  std::uint64_t size = 0;
+};
+// Entries of a folder without "." and "..", sorted by name; empty when the
+// folder cannot be read.
+std::vector<FolderEntry> listFolder(const char* folder);
+
+std::string temporaryFolder();  // ends with '/'
+
+std::string currentDirectory();
+bool setCurrentDirectory(const char* path);
+
+// The full path of a name as the operating system's full-path service forms
+// it: relative names are taken from the current directory and "." and ".."
+// are resolved textually; the file need not exist.
+std::string fullPath(const char* name);
+
+// The folder of the running executable, ending with '/'.
+std::string executableFolder();
+
+}  // namespace platform

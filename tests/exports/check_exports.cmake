@@ -1,0 +1,28 @@
+# Compares `nm -D --defined-only LIBRARY` with the names listed in EXPECTED.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX REPLACE "\n$" "" listing "${listing}")
+string(REPLACE "\n" ";" lines "${listing}")
+set(actual "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  string(REGEX REPLACE "@.*$" "" name "${name}")
+  list(APPEND actual ${name})
+endforeach()
+list(SORT actual)
+list(REMOVE_DUPLICATES actual)
+
+file(STRINGS ${EXPECTED} expected REGEX "^[A-Za-z_]")
+list(SORT expected)
+
+set(missing ${expected})
+list(REMOVE_ITEM missing ${actual})
+set(extra ${actual})
+list(REMOVE_ITEM extra ${expected})
+if(missing OR extra)
+  message(FATAL_ERROR "exports of ${LIBRARY} differ\n  missing: ${missing}\n  unexpected: ${extra}")
+endif()
+message(STATUS "${LIBRARY}: exports match (${expected})")
