@@ -58,6 +58,8 @@ FsResult renameFile(const char* existing, const char* newName);
 bool fileExists(const char* name);  // any kind of directory entry
 bool isRegularFile(const char* name);
 bool isDirectory(const char* name);
+// True when both names exist and are the same file (same device and inode).
+bool sameExistingFile(const char* first, const char* second);
 
 struct FolderEntry {
   std::string name;
