@@ -41,9 +41,9 @@ CpuFeatures detectFeatures() {
     features.sse2 = (edx & bit_SSE2) != 0;
     features.ssse3 = (ecx & bit_SSSE3) != 0;
     features.sse41 = (ecx & bit_SSE4_1) != 0;
-    // AVX2 also needs the operating system to save the YMM registers.
-    const bool osSavesYmm = (ecx & bit_OSXSAVE) != 0 && (readXcr0() & 0x6) == 0x6;
-    if (osSavesYmm && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) {
+    // AVX2 also needs AVX and the operating system saving the YMM registers.
+    const bool avxUsable = (ecx & bit_AVX) != 0 && (ecx & bit_OSXSAVE) != 0 && (readXcr0() & 0x6) == 0x6;
+    if (avxUsable && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) {
       features.avx2 = (ebx & bit_AVX2) != 0;
     }
   }

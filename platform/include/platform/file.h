@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -22,7 +23,7 @@ enum class FileShare { None, Read };
 
 enum class FileDisposition {
   OpenExisting,  // fails when the file does not exist
-  CreateAlways,  // creates the file, or truncates an existing one
+  CreateAlways,  // creates the file, or truncates an existing one; always opens for writing
 };
 
 struct FileOpenOptions {
@@ -32,6 +33,8 @@ struct FileOpenOptions {
   bool sequentialHint = false;
 };
 
+// Fails for a folder, and when the share lock cannot be taken at once; an
+// existing file is only truncated once its lock is held.
 FileHandle openFile(const char* name, const FileOpenOptions& options);
 bool closeFile(FileHandle file);
 
@@ -53,7 +56,15 @@ enum class FsResult { Ok, NotFound, Failed };
 
 FsResult deleteFile(const char* name);
 // Moves `existing` to `newName` in one step, replacing a file of that name.
+// NotFound only when `existing` is missing.
 FsResult renameFile(const char* existing, const char* newName);
+
+// Replaces the whole contents of `name` in one step: the bytes go to a new
+// file in the same folder, flushed to disk, which is then renamed over `name`,
+// so a failure at any point leaves the old file as it was. An existing file
+// keeps its permission bits; a symbolic link keeps pointing at the file it
+// names, which is the one replaced.
+bool replaceFileContents(const char* name, std::string_view bytes);
 
 bool fileExists(const char* name);  // any kind of directory entry
 bool isRegularFile(const char* name);
@@ -72,12 +83,16 @@ std::vector<FolderEntry> listFolder(const char* folder);
 
 std::string temporaryFolder();  // ends with '/'
 
+// Without a trailing '/' except for the root.
 std::string currentDirectory();
 bool setCurrentDirectory(const char* path);
 
 // The full path of a name as the operating system's full-path service forms
 // it: relative names are taken from the current directory and "." and ".."
-// are resolved textually; the file need not exist.
+// are resolved textually; the file need not exist. '/' and '\\' both
+// separate, the result uses '/', repeated separators fold into one, and a
+// trailing separator is kept only for the root. An empty name gives the
+// current directory.
 std::string fullPath(const char* name);
 
 // The folder of the running executable, ending with '/'.
