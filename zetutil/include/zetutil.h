@@ -46,12 +46,14 @@ ZET_EXPORT int32_t ZET_CALL MakeFrameRate(int32_t value);
 
 /* ---- Command-line switches ------------------------------------------ */
 
+/* The switch character is compared without regard to ASCII case. */
 ZET_EXPORT int32_t ZET_CALL GetSwitch(char* commandLine, uint8_t character);
 ZET_EXPORT int32_t ZET_CALL GetSwitchNum(char* commandLine, uint8_t character, int32_t defaultValue);
 ZET_EXPORT void ZET_CALL GetSwitchFractional(char* commandLine, uint8_t character, int32_t* numerator,
                                              int32_t* denominator, int32_t defaultNumerator,
                                              int32_t defaultDenominator);
-/* `out` is a 256-byte buffer; a value of 256 bytes or more is cut to 255. */
+/* `out` is a 256-byte buffer. A value of 256 bytes or more is refused: the
+ * switch counts as absent (default copied, 0 returned, line unchanged). */
 ZET_EXPORT int32_t ZET_CALL GetSwitchStr(char* commandLine, uint8_t character, char* out,
                                          const char* defaultValue);
 ZET_EXPORT char* ZET_CALL RemoveMinusSwitches(char* commandLine);
