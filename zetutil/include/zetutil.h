@@ -130,6 +130,26 @@ ZET_EXPORT int32_t ZET_CALL ZetFileRename(const char* newName, const char* exist
 
 ZET_EXPORT void ZET_CALL LogString(const char* fileName, const char* text);
 
+/* ---- Colour conversion ------------------------------------------------ */
+
+/* A 4:2:0 picture in memory: the Y plane of `pitch` x `rows` bytes, then the
+ * Cr plane and the Cb plane, each (`pitch` / 2) x (`rows` / 2) bytes. The
+ * blits copy the rectangle (src_x, src_y, src_w, src_h) of it, cut to the
+ * picture, to the 32-bit bitmap whose pixel (x, y) is at
+ * dest + y * dest_pitch + x * 4 (a negative pitch is a bottom-up bitmap).
+ * Pixels are the bytes B, G, R, 0, or B, G, R, A with A from `alpha` (a
+ * plane like Y). Flags: 0x00010000 older colour layout (red and blue
+ * exchanged), 0x00020000 grey picture (chroma ignored), 0x00040000 only the
+ * plain converter, bits 28..30 the scale mode 0..6. The tables are shared
+ * and never change, so blits may run on several threads at once. */
+ZET_EXPORT void ZET_CALL YUV_init(int32_t format);
+ZET_EXPORT void ZET_CALL YUV_blit_32bpp(void* dest, int32_t x, int32_t y, int32_t dest_pitch, const void* planes,
+                                        int32_t src_x, int32_t src_y, int32_t src_w, int32_t src_h, int32_t pitch,
+                                        int32_t rows, uint32_t flags);
+ZET_EXPORT void ZET_CALL YUV_blit_32abpp(void* dest, int32_t x, int32_t y, int32_t dest_pitch, const void* planes,
+                                         int32_t src_x, int32_t src_y, int32_t src_w, int32_t src_h, int32_t pitch,
+                                         int32_t rows, const void* alpha, uint32_t flags);
+
 #ifdef __cplusplus
 }
 #endif
