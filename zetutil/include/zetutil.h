@@ -60,7 +60,8 @@ ZET_EXPORT char* ZET_CALL RemoveMinusSwitches(char* commandLine);
 
 /* ---- File names ------------------------------------------------------ */
 
-/* Both '/' and '\' separate folders; a separator that is added is '/'. */
+/* Both '/' and '\' separate folders; a separator that is added is '/'.
+ * `path` is a 256-byte buffer; a full one gets nothing appended. */
 ZET_EXPORT char* ZET_CALL AddBackslash(char* path);
 ZET_EXPORT char* ZET_CALL HasExtension(const char* name);
 /* `name` is a 256-byte buffer; it is left unchanged when the full path does not fit. */
@@ -69,7 +70,8 @@ ZET_EXPORT uint8_t ZET_CALL GetDrive(char* name);
 ZET_EXPORT int32_t ZET_CALL IsDirectory(char* name, int32_t stay);
 ZET_EXPORT void ZET_CALL GetFilePieces(char* path, uint8_t drive, uint8_t directory, uint8_t name,
                                        uint8_t extension);
-/* `out` holds the directory and 13 more bytes; a prefix longer than 8 bytes is cut to 8. */
+/* `out` is a 256-byte buffer; it is left empty when the directory and the
+ * 12-byte name do not fit 255 bytes. A prefix longer than 8 bytes is cut to 8. */
 ZET_EXPORT char* ZET_CALL GetTempName(char* out, const char* directory, const char* prefix, uint32_t number);
 ZET_EXPORT int32_t ZET_CALL CheckForDup(const char* inputName, const char* outputName);
 ZET_EXPORT int32_t ZET_CALL overwrite(const char* name, int32_t useDialog);
