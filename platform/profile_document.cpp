@@ -1,6 +1,8 @@
 #include "platform/profile_document.h"
 
 #include <algorithm>
+#include <unordered_set>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -19,6 +21,12 @@ std::string_view trimmed(std::string_view text) {
 }
 
 char foldedAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string foldedName(std::string_view name) {
+  std::string folded(name);
+  std::transform(folded.begin(), folded.end(), folded.begin(), foldedAscii);
+  return folded;
+}
 
 bool sameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
@@ -132,12 +140,12 @@ ProfileEntries ProfileDocument::entries(std::string_view section) const {
   const auto header = findSection(section);
   if (!header) return result;
   const std::size_t end = sectionEnd(*header);
+  std::unordered_set<std::string> seen;
   for (std::size_t i = *header + 1; i < end; ++i) {
     const ParsedLine line = parseLine(lines_[i].text);
-    if (line.kind != LineKind::Key) continue;
-    const bool seen = std::any_of(result.begin(), result.end(),
-                                  [&](const auto& entry) { return sameName(entry.first, line.name); });
-    if (!seen) result.emplace_back(line.name, line.value);
+    if (line.kind == LineKind::Key && seen.insert(foldedName(line.name)).second) {
+      result.emplace_back(line.name, line.value);
+    }
   }
   return result;
 }
@@ -150,12 +158,10 @@ std::vector<std::string> ProfileDocument::keys(std::string_view section) const {
 
 std::vector<std::string> ProfileDocument::sectionNames() const {
   std::vector<std::string> result;
+  std::unordered_set<std::string> seen;
   for (const Line& text : lines_) {
     const ParsedLine line = parseLine(text.text);
-    if (line.kind != LineKind::Section) continue;
-    const bool seen =
-        std::any_of(result.begin(), result.end(), [&](const std::string& name) { return sameName(name, line.name); });
-    if (!seen) result.emplace_back(line.name);
+    if (line.kind == LineKind::Section && seen.insert(foldedName(line.name)).second) result.emplace_back(line.name);
   }
   return result;
 }
@@ -191,21 +197,28 @@ bool ProfileDocument::setValue(std::string_view section, std::string_view key, s
 bool ProfileDocument::deleteKey(std::string_view section, std::string_view key) {
   const auto header = findSection(section);
   if (!header) return false;
-  bool removed = false;
-  while (const auto line = findKey(*header, key)) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
-    removed = true;
-  }
-  return removed;
+  const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(*header + 1);
+  const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd(*header));
+  const auto kept = std::remove_if(first, last, [&](const Line& line) {
+    const ParsedLine parsed = parseLine(line.text);
+    return parsed.kind == LineKind::Key && sameName(parsed.name, key);
+  });
+  if (kept == last) return false;
+  lines_.erase(kept, last);
+  return true;
 }
 
 bool ProfileDocument::deleteSection(std::string_view section) {
-  bool removed = false;
-  while (const auto header = findSection(section)) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*header),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd(*header)));
-    removed = true;
+  // One pass, so that a file of many equal sections costs no more than one read.
+  std::vector<Line> kept;
+  bool removing = false;
+  for (Line& line : lines_) {
+    const ParsedLine parsed = parseLine(line.text);
+    if (parsed.kind == LineKind::Section) removing = sameName(parsed.name, section);
+    if (!removing) kept.push_back(std::move(line));
   }
+  const bool removed = kept.size() != lines_.size();
+  lines_ = std::move(kept);
   return removed;
 }
 
