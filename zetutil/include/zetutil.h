@@ -30,7 +30,9 @@ ZET_EXPORT char* ZET_CALL Trim(char* text);
 ZET_EXPORT char* ZET_CALL TrimL(char* text);
 ZET_EXPORT char* ZET_CALL TrimAscii(char* text);
 ZET_EXPORT int32_t ZET_CALL RemoveQuotes(char* text);
-/* `out` must hold at least as many bytes as `line`. */
+/* `out` must hold at least as many bytes as `line`. An item ends at a blank;
+ * the blanks behind it and one comma after them are a separator, part of
+ * neither the item nor the rest. */
 ZET_EXPORT char* ZET_CALL GetAndRemoveFirst(char* out, char* line);
 ZET_EXPORT char* ZET_CALL GetAndRemoveFirstQuoted(char* out, char* line);
 ZET_EXPORT char* ZET_CALL findchar(const char* text, uint8_t byte);
@@ -67,13 +69,19 @@ ZET_EXPORT char* ZET_CALL HasExtension(const char* name);
 /* `name` is a 256-byte buffer; it is left unchanged when the full path does not fit. */
 ZET_EXPORT void ZET_CALL ExpandFileName(char* name);
 ZET_EXPORT uint8_t ZET_CALL GetDrive(char* name);
+/* `name` is a 256-byte buffer, rewritten as the full path without a trailing
+ * separator; when that does not fit it stays as it was and the answer is 0. */
 ZET_EXPORT int32_t ZET_CALL IsDirectory(char* name, int32_t stay);
+/* `path` is a 256-byte buffer; it stays trimmed when the result does not fit. */
 ZET_EXPORT void ZET_CALL GetFilePieces(char* path, uint8_t drive, uint8_t directory, uint8_t name,
                                        uint8_t extension);
 /* `out` is a 256-byte buffer; it is left empty when the directory and the
  * 12-byte name do not fit 255 bytes. A prefix longer than 8 bytes is cut to 8. */
 ZET_EXPORT char* ZET_CALL GetTempName(char* out, const char* directory, const char* prefix, uint32_t number);
+/* Names are the same when their full paths are equal byte for byte, or when
+ * both lead to one existing file (hard or symbolic links). */
 ZET_EXPORT int32_t ZET_CALL CheckForDup(const char* inputName, const char* outputName);
+/* Asks whenever a directory entry of that name exists, readable or not. */
 ZET_EXPORT int32_t ZET_CALL overwrite(const char* name, int32_t useDialog);
 ZET_EXPORT uint64_t ZET_CALL zetfilesize(const char* name);
 
