@@ -95,6 +95,12 @@ ZET_EXPORT uint32_t ZET_CALL ZetTimerRead(void);
 
 /* ---- Buffered bit file ------------------------------------------------ */
 
+/* Bit fields are packed least significant bit first; words are little-endian.
+ * A null handle reads and writes nothing, its position and size are 0 and it
+ * is at its end. Names longer than 127 bytes are refused (open and create
+ * return null); ZetFileGetName's `out` holds 128 bytes. After a move the
+ * system refuses, ZetFileGetPos returns all ones and the handle reads and
+ * writes nothing until a later ZetFileSetPos succeeds. */
 typedef struct ZetFileRecord* ZetFile;
 
 #define ZET_FILE_READ 250
