@@ -8,29 +8,29 @@ namespace {
 // since a batch is closed at the end of the first row that brings it to 512.
 // The DC bundles store 16-bit values. Sizes are kept to whole 4-byte words so
 // that every buffer stays aligned for its values.
-std::size_t bufferBytes(Bundle bundle, std::size_t blocksPerRow) {
+std::size_t bufferBytes(BundleKind bundle, std::size_t blocksPerRow) {
   switch (bundle) {
-    case Bundle::kBlockTypes:
-    case Bundle::kXOffsets:
-    case Bundle::kYOffsets:
+    case BundleKind::kBlockTypes:
+    case BundleKind::kXOffsets:
+    case BundleKind::kYOffsets:
       return blocksPerRow + 515;
-    case Bundle::kBlockSubtypes:
+    case BundleKind::kBlockSubtypes:
       return blocksPerRow / 2 + 515;
-    case Bundle::kColors:
+    case BundleKind::kColors:
       return blocksPerRow * 64 + 515;
-    case Bundle::kPatterns:
+    case BundleKind::kPatterns:
       return blocksPerRow * 8 + 515;
-    case Bundle::kRuns:
+    case BundleKind::kRuns:
       return blocksPerRow * 48 + 515;
-    case Bundle::kIntraDc:
-    case Bundle::kInterDc:
+    case BundleKind::kIntraDc:
+    case BundleKind::kInterDc:
       return blocksPerRow * 2 + 1027;
   }
   return 0;
 }
 
-std::size_t valueBytes(Bundle bundle) {
-  return bundle == Bundle::kIntraDc || bundle == Bundle::kInterDc ? 2 : 1;
+std::size_t valueBytes(BundleKind bundle) {
+  return bundle == BundleKind::kIntraDc || bundle == BundleKind::kInterDc ? 2 : 1;
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ std::size_t valueBytes(Bundle bundle) {
 ValueBufferLayout::ValueBufferLayout(std::uint32_t lumaPitch) {
   const std::size_t blocksPerRow = lumaPitch / 8;
   for (std::size_t i = 0; i < kBundleCount; ++i) {
-    const auto bundle = static_cast<Bundle>(i);
+    const auto bundle = static_cast<BundleKind>(i);
     const std::size_t bytes = bufferBytes(bundle, blocksPerRow) & ~std::size_t{3};
     offset[i] = totalBytes;
     capacity[i] = bytes / valueBytes(bundle);

@@ -9,7 +9,7 @@
 namespace zet {
 
 // The bundles in the order their batches are read at the start of a block row.
-enum class Bundle : std::uint8_t {
+enum class BundleKind : std::uint8_t {
   kBlockTypes,
   kBlockSubtypes,
   kColors,
