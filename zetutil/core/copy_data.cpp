@@ -9,9 +9,15 @@
 namespace zet {
 namespace {
 
+// Held in a type of this file, so that the map's code stays private to the
+// library instead of appearing among its exported symbols.
+struct Registration {
+  CopyDataReceiver receiver;
+};
+
 struct ReceiverRegistry {
   std::mutex mutex;
-  std::map<void*, CopyDataReceiver> receivers;
+  std::map<void*, Registration> receivers;
 };
 
 ReceiverRegistry& registry() {
@@ -25,7 +31,12 @@ void registerCopyDataReceiver(void* window, CopyDataReceiver receiver) {
   if (!window || !receiver) return;
   ReceiverRegistry& shared = registry();
   std::lock_guard lock(shared.mutex);
-  shared.receivers[window] = std::move(receiver);
+  auto found = shared.receivers.find(window);
+  if (found != shared.receivers.end()) {
+    found->second.receiver = std::move(receiver);
+  } else {
+    shared.receivers.emplace(window, Registration{std::move(receiver)});
+  }
 }
 
 void unregisterCopyDataReceiver(void* window) {
@@ -47,7 +58,7 @@ ZET_EXPORT intptr_t ZET_CALL CopyData(void* window, uintptr_t sender, uintptr_t 
       std::lock_guard lock(shared.mutex);
       auto found = shared.receivers.find(window);
       if (found == shared.receivers.end()) return 0;
-      receiver = found->second;
+      receiver = found->second.receiver;
     }
     // The receiver runs without the lock so that it may register or
     // unregister windows itself.

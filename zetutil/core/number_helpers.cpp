@@ -1,7 +1,6 @@
 // Numbers as the tools read and write them: decimal text, fractions such as
 // frame rates ("29.97", "30000;1001") and durations in words.
 #include <algorithm>
-#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <limits>
@@ -91,10 +90,9 @@ extern "C" {
 
 ZET_EXPORT char* ZET_CALL U32toa(char* buffer, uint32_t value) {
   // The value is written as its signed 32-bit reading: 4294967295 is "-1".
-  constexpr std::size_t kLongestText = 11;
-  char* end = std::to_chars(buffer, buffer + kLongestText, static_cast<std::int32_t>(value)).ptr;
-  *end = '\0';
-  return end;
+  constexpr std::size_t kBufferSize = 12;
+  const int length = std::snprintf(buffer, kBufferSize, "%" PRId32, static_cast<std::int32_t>(value));
+  return buffer + length;
 }
 
 ZET_EXPORT uint32_t ZET_CALL atoU32(const char* text) {
