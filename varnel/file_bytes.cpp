@@ -32,20 +32,10 @@ Status movePartialFileInto(const std::string& path) {
 }
 
 Status replaceFile(const std::string& path, const std::string& bytes) {
-  const std::string partial = partialFileName(path);
-  platform::FileOpenOptions options;
-  options.access = platform::FileAccess::ReadWrite;
-  options.share = platform::FileShare::None;
-  options.disposition = platform::FileDisposition::CreateAlways;
-  const platform::FileHandle file = platform::openFile(partial.c_str(), options);
-  if (file == platform::kInvalidFile) return Status::failure("\"" + path + "\" cannot be written.");
-  const bool written = platform::writeFile(file, bytes.data(), bytes.size()) == static_cast<std::int64_t>(bytes.size());
-  const bool closed = platform::closeFile(file);
-  if (!written || !closed) {
-    platform::deleteFile(partial.c_str());
-    return Status::failure("\"" + path + "\" cannot be written (is the disk full?).");
+  if (!platform::replaceFileContents(path.c_str(), bytes)) {
+    return Status::failure("\"" + path + "\" cannot be written.");
   }
-  return movePartialFileInto(path);
+  return Status::success();
 }
 
 }  // namespace varnel

@@ -1,5 +1,5 @@
 // Whole-file reading and writing. Writers never leave a half-written file
-// under the final name: the bytes go to a sibling file that then replaces it.
+// under the final name.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +10,13 @@
 
 namespace varnel {
 
-// The name a file is written under before it replaces path.
+// The name a file made piece by piece is written under before it replaces path.
 std::string partialFileName(const std::string& path);
 
 // Nothing when the file cannot be read or is larger than maxBytes.
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t maxBytes);
 
-// Writes bytes to the partial file, then moves it over path.
+// Writes bytes to a file beside path, then moves it over path.
 Status replaceFile(const std::string& path, const std::string& bytes);
 
 // Moves the finished partial file over path.

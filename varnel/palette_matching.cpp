@@ -11,7 +11,8 @@ double similarity(const PaletteEntry& a, const PaletteEntry& b) {
   const double green = a.Green - b.Green;
   const double blue = a.Blue - b.Blue;
   static const double kLongestDistance = std::sqrt(3.0 * 255.0 * 255.0);
-  return 100.0 - 100.0 * std::sqrt(red * red + green * green + blue * blue) / kLongestDistance;
+  // The ratio first, so that the opposite corner of the colour cube scores exactly 0.
+  return 100.0 - 100.0 * (std::sqrt(red * red + green * green + blue * blue) / kLongestDistance);
 }
 
 }  // namespace
