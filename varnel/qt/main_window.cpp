@@ -46,7 +46,8 @@ QImage previewImage(const FalquiImageClass& image) {
 
 MainWindow::MainWindow(VarnelFolders folders, UserDialogs* dialogs)
     : ownDialogs_(dialogs ? nullptr : std::make_unique<QtUserDialogs>(this)),
-      model_(std::move(folders), dialogs ? *dialogs : *ownDialogs_) {
+      dialogs_(dialogs ? *dialogs : *ownDialogs_),
+      model_(std::move(folders), dialogs_) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Varnel"));
   buildControls();
@@ -55,7 +56,11 @@ MainWindow::MainWindow(VarnelFolders folders, UserDialogs* dialogs)
   showModel();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The base class takes the children down after the model is gone, and a
+  // line edit losing the focus then still signals.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+}
 
 void MainWindow::buildControls() {
   auto* form = new QGridLayout;
@@ -177,7 +182,12 @@ void MainWindow::buildControls() {
 template <typename Action>
 void MainWindow::handle(Action action) {
   if (showing_) return;
-  action();
+  // Nothing may leave a slot: Qt cannot pass an exception on.
+  try {
+    action();
+  } catch (const std::exception& error) {
+    dialogs_.showMessage(error.what());
+  }
   showModel();
 }
 

@@ -46,6 +46,7 @@ class MainWindow : public QWidget {
   void handle(Action action);
 
   std::unique_ptr<UserDialogs> ownDialogs_;
+  UserDialogs& dialogs_;
   MainWindowModel model_;
   bool showing_ = false;
 
