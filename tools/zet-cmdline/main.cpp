@@ -49,9 +49,8 @@ int main(int argc, char** argv) {
   std::printf("/B number:           %d\n", GetSwitchNum(commandLine, 'B', 0));
   int32_t numerator = 0, denominator = 0;
   GetSwitchFractional(commandLine, 'M', &numerator, &denominator, 30, 1);
-  std::printf("/M frame rate:       %d/%d (%.3f frames per second, %d us per frame)\n", numerator,
-              denominator, denominator ? static_cast<double>(numerator) / denominator : 0.0,
-              MakeFrameRate(numerator / (denominator ? denominator : 1)) * 10);
+  std::printf("/M frame rate:       %d/%d (%.3f frames per second)\n", numerator, denominator,
+              denominator ? static_cast<double>(numerator) / denominator : 0.0);
   PathBuffer output;
   GetSwitchStr(commandLine, 'O', output, "");
   std::printf("/O output:           %s\n", output);
