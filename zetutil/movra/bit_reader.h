@@ -16,56 +16,81 @@ namespace zet {
 class BitReader {
  public:
   BitReader(const std::uint8_t* data, const std::uint8_t* end)
-      : data_(data), bytes_(static_cast<std::size_t>(end - data)) {}
-
-  // The next `count` bits (at most 32) without taking them.
-  std::uint32_t peek(unsigned count) const {
-    const std::size_t byte = position_ / 8;
-    std::uint64_t window;
-    if (byte + 8 <= bytes_) {
-      std::memcpy(&window, data_ + byte, 8);
-      if constexpr (std::endian::native == std::endian::big) window = __builtin_bswap64(window);
-    } else {
-      window = tailWindow(byte);
-    }
-    window >>= position_ % 8;
-    return static_cast<std::uint32_t>(window & ((std::uint64_t{1} << count) - 1));
+      : data_(data), next_(data), bytes_(static_cast<std::size_t>(end - data)) {
+    refill();
   }
 
-  void skip(unsigned count) { position_ += count; }
+  // The next `count` bits (at most 32) without taking them.
+  std::uint32_t peek(unsigned count) {
+    if (cached_ < 32) refill();
+    return static_cast<std::uint32_t>(cache_ & ((std::uint64_t{1} << count) - 1));
+  }
+
+  void skip(unsigned count) {
+    if (cached_ < count) refill();
+    cache_ >>= count;
+    cached_ -= count;
+  }
 
   std::uint32_t read(unsigned count) {
     const std::uint32_t value = peek(count);
-    skip(count);
+    cache_ >>= count;
+    cached_ -= count;
     return value;
   }
 
-  bool readBit() { return read(1) != 0; }
+  bool readBit() {
+    if (cached_ == 0) refill();
+    const bool bit = (cache_ & 1) != 0;
+    cache_ >>= 1;
+    --cached_;
+    return bit;
+  }
 
   // True once a bit past the end of the data has been taken.
-  bool overrun() const { return position_ > bytes_ * 8; }
+  bool overrun() const { return position() > bytes_ * 8; }
 
   // The first byte after the last word from which a bit was taken, kept
   // inside the data.
   const std::uint8_t* nextWord() const {
-    const std::size_t wordEnd = (position_ + 31) / 32 * 4;
+    const std::size_t wordEnd = (position() + 31) / 32 * 4;
     return data_ + (wordEnd < bytes_ ? wordEnd : bytes_);
   }
 
  private:
-  // The last bytes of the data, zero-extended; the position may be far past
-  // the end once a damaged plane has overrun.
-  std::uint64_t tailWindow(std::size_t byte) const {
-    std::uint64_t window = 0;
-    for (std::size_t i = 0; i < 8 && byte + i < bytes_; ++i) {
-      window |= std::uint64_t{data_[byte + i]} << (8 * i);
+  // Bits taken so far: those loaded minus those still cached.
+  std::size_t position() const { return loadedBytes_ * 8 - cached_; }
+
+  // Tops the cache up to at least 56 bits. Past the end of the data the
+  // cache fills with zeros, still counted as loaded so that the position
+  // keeps growing and the overrun shows.
+  void refill() {
+    const std::size_t room = (63 - cached_) / 8;
+    std::uint64_t word;
+    if (loadedBytes_ + 8 <= bytes_) {
+      std::memcpy(&word, next_, 8);
+      if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    } else {
+      word = 0;
+      for (std::size_t i = 0; i < room && loadedBytes_ + i < bytes_; ++i) {
+        word |= std::uint64_t{next_[i]} << (8 * i);
+      }
     }
-    return window;
+    cache_ |= word << cached_;
+    // Only the bytes that fitted are taken; the pointer stays inside the
+    // data even when zeros are being supplied.
+    const std::size_t inside = loadedBytes_ < bytes_ ? bytes_ - loadedBytes_ : 0;
+    next_ += room < inside ? room : inside;
+    loadedBytes_ += room;
+    cached_ += static_cast<unsigned>(room * 8);
   }
 
   const std::uint8_t* data_;
+  const std::uint8_t* next_;
   std::size_t bytes_;
-  std::size_t position_ = 0;
+  std::size_t loadedBytes_ = 0;
+  std::uint64_t cache_ = 0;
+  unsigned cached_ = 0;
 };
 
 }  // namespace zet

@@ -1,5 +1,7 @@
 #include "plane_decoder.h"
 
+#include <algorithm>
+
 #include "bit_reader.h"
 #include "block_decoder.h"
 #include "bundles.h"
@@ -23,6 +25,18 @@ bool sensibleCall(const std::uint8_t* destination, const std::uint8_t* previous,
          height % 8 == 0 && width <= pitch && width <= valueBuffers.lumaPitch;
 }
 
+// Motion copies of the next block row may reach rows that no block has
+// read yet; asking for them a row ahead hides most of their memory latency.
+void prefetchMotionRows(const std::uint8_t* previous, std::uint32_t width, std::uint32_t height,
+                        std::size_t pitch, std::uint32_t y) {
+  const std::uint32_t first = y + 8 + 7 + 8;
+  const std::uint32_t last = std::min(height, first + 8);
+  for (std::uint32_t row = first; row < last; ++row) {
+    const std::uint8_t* line = previous + row * pitch;
+    for (std::uint32_t x = 0; x < width; x += 64) __builtin_prefetch(line + x);
+  }
+}
+
 }  // namespace
 
 PlaneDecodeResult MovraPlaneDecode(std::uint8_t* destination, const std::uint8_t* previous,
@@ -38,6 +52,7 @@ PlaneDecodeResult MovraPlaneDecode(std::uint8_t* destination, const std::uint8_t
   BlockDecoder blocks(bits, bundles, {destination, previous, width, height, pitch});
   bool failed = false;
   for (std::uint32_t y = 0; y < height; y += 8) {
+    prefetchMotionRows(previous, width, height, pitch, y);
     if (!bundles.refill(bits)) return {};
     for (std::uint32_t x = 0; x < width;) {
       const unsigned type = bundles.blockTypes.take(failed);
