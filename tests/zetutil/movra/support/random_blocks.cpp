@@ -15,10 +15,24 @@ int uniform(std::mt19937& random, int low, int high) {
 
 std::uint8_t randomColor(std::mt19937& random) { return static_cast<std::uint8_t>(uniform(random, 0, 255)); }
 
-// Transform coefficients as they come from real pictures: a handful of
-// small values, mostly at low frequencies.
-CoefficientValues randomCoefficients(std::mt19937& random) {
+// A magnitude that is mostly 1 or 2 and rarely large, with a random sign.
+int smallValue(std::mt19937& random, int largest) {
+  int magnitude = 1;
+  while (magnitude < largest && uniform(random, 0, 2) == 0) magnitude *= 2;
+  magnitude = std::min(largest, uniform(random, (magnitude + 1) / 2, magnitude));
+  return uniform(random, 0, 1) ? magnitude : -magnitude;
+}
+
+CoefficientValues randomCoefficients(std::mt19937& random, BlockDetail detail) {
   CoefficientValues values{};
+  if (detail == BlockDetail::kNatural) {
+    // Most energy at low frequencies, which come first.
+    const int count = uniform(random, 0, 3) + uniform(random, 0, 3);
+    for (int i = 0; i < count; ++i) {
+      values[static_cast<std::size_t>(std::min(63, uniform(random, 1, 6) * uniform(random, 1, 3)))] = smallValue(random, 24);
+    }
+    return values;
+  }
   const int count = uniform(random, 0, 12);
   for (int i = 0; i < count; ++i) {
     const int k = std::min(63, uniform(random, 1, 20) * uniform(random, 1, 3));
@@ -27,21 +41,24 @@ CoefficientValues randomCoefficients(std::mt19937& random) {
   return values;
 }
 
-CoefficientValues randomResidue(std::mt19937& random) {
+CoefficientValues randomResidue(std::mt19937& random, BlockDetail detail) {
   CoefficientValues values{};
-  const int count = uniform(random, 1, 16);
-  for (int i = 0; i < count; ++i) values[static_cast<std::size_t>(uniform(random, 0, 63))] = uniform(random, -128, 127);
+  const bool natural = detail == BlockDetail::kNatural;
+  const int count = uniform(random, 1, natural ? 6 : 16);
+  for (int i = 0; i < count; ++i) {
+    values[static_cast<std::size_t>(uniform(random, 0, 63))] = natural ? smallValue(random, 16) : uniform(random, -128, 127);
+  }
   return values;
 }
 
-CodedBlock randomRun(std::mt19937& random) {
+CodedBlock randomRun(std::mt19937& random, BlockDetail detail) {
   std::vector<RunSegment> segments;
   std::vector<std::uint8_t> colors;
   // Segments cover 63 or 64 positions; with 63 the last takes a colour alone.
   unsigned i = 0;
   while (i < 63) {
     const auto length = static_cast<unsigned>(std::min(uniform(random, 1, 16), static_cast<int>(64 - i)));
-    const bool one = uniform(random, 0, 1) != 0;
+    const bool one = uniform(random, 0, detail == BlockDetail::kNatural ? 4 : 1) != 0;
     segments.push_back({length, one});
     const std::uint8_t color = randomColor(random);
     for (unsigned j = 0; j < length; ++j) colors.push_back(one ? color : randomColor(random));
@@ -51,12 +68,12 @@ CodedBlock randomRun(std::mt19937& random) {
   return CodedBlock::run(static_cast<unsigned>(uniform(random, 0, 15)), segments, colors);
 }
 
-CodedBlock randomStandalone(std::mt19937& random, BlockType type) {
+CodedBlock randomStandalone(std::mt19937& random, BlockType type, BlockDetail detail) {
   switch (type) {
     case BlockType::kRun:
-      return randomRun(random);
+      return randomRun(random, detail);
     case BlockType::kIntra:
-      return CodedBlock::intra(uniform(random, 0, 2047), randomCoefficients(random),
+      return CodedBlock::intra(uniform(random, 0, 2047), randomCoefficients(random, detail),
                                static_cast<unsigned>(uniform(random, 0, 15)));
     case BlockType::kFill:
       return CodedBlock::fill(randomColor(random));
@@ -80,7 +97,7 @@ BlockMix keyFrameMix() { return {0, 2, 0, 2, 0, 10, 6, 0, 3, 1}; }
 BlockMix interFrameMix() { return {40, 3, 25, 2, 6, 6, 4, 10, 2, 1}; }
 
 std::vector<CodedBlock> randomPlaneBlocks(std::uint32_t width, std::uint32_t height,
-                                          const BlockMix& mix, std::mt19937& random) {
+                                          const BlockMix& mix, std::mt19937& random, BlockDetail detail) {
   std::discrete_distribution<unsigned> pickType(mix.begin(), mix.end());
   std::vector<CodedBlock> blocks;
   std::set<std::uint32_t> scaledAbove;  // x of the scaled areas begun one row up
@@ -107,7 +124,7 @@ std::vector<CodedBlock> randomPlaneBlocks(std::uint32_t width, std::uint32_t hei
         case BlockType::kScaled: {
           static constexpr BlockType kSubtypes[] = {BlockType::kRun, BlockType::kIntra, BlockType::kFill,
                                                     BlockType::kPattern, BlockType::kRaw};
-          blocks.push_back(CodedBlock::scaled(randomStandalone(random, kSubtypes[uniform(random, 0, 4)])));
+          blocks.push_back(CodedBlock::scaled(randomStandalone(random, kSubtypes[uniform(random, 0, 4)], detail)));
           scaledHere.insert(x);
           x += 16;
           continue;
@@ -116,14 +133,14 @@ std::vector<CodedBlock> randomPlaneBlocks(std::uint32_t width, std::uint32_t hei
           blocks.push_back(CodedBlock::motion(offset(x, width), offset(y, height)));
           break;
         case BlockType::kResidue:
-          blocks.push_back(CodedBlock::residue(offset(x, width), offset(y, height), randomResidue(random), 127));
+          blocks.push_back(CodedBlock::residue(offset(x, width), offset(y, height), randomResidue(random, detail), 127));
           break;
         case BlockType::kInter:
           blocks.push_back(CodedBlock::inter(offset(x, width), offset(y, height), uniform(random, -1023, 1023),
-                                             randomCoefficients(random), static_cast<unsigned>(uniform(random, 0, 15))));
+                                             randomCoefficients(random, detail), static_cast<unsigned>(uniform(random, 0, 15))));
           break;
         default:
-          blocks.push_back(randomStandalone(random, type));
+          blocks.push_back(randomStandalone(random, type, detail));
           break;
       }
       x += 8;

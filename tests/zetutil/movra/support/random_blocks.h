@@ -23,9 +23,17 @@ BlockMix keyFrameMix();
 // previous picture, some transform blocks, a few of the rest.
 BlockMix interFrameMix();
 
+// How much each block carries.
+enum class BlockDetail {
+  kBusy,     // values over their whole ranges: every path of the decoder
+  kNatural,  // what an encoder leaves at a moderate rate: few, small coefficients
+             // and residues, runs mostly of one colour
+};
+
 // Blocks in raster order for a `width` x `height` plane. Residues are
 // never cut, so the expected plane follows from their values alone.
 std::vector<CodedBlock> randomPlaneBlocks(std::uint32_t width, std::uint32_t height,
-                                          const BlockMix& mix, std::mt19937& random);
+                                          const BlockMix& mix, std::mt19937& random,
+                                          BlockDetail detail = BlockDetail::kBusy);
 
 }  // namespace zet::testing
