@@ -11,7 +11,7 @@ namespace {
 // asked is not asked again; the rest of its request is silence, as far as
 // the movie still owes sound.
 bool codeOneBlock(ZetFileRecord* file, SoundTrack& track, void* subject) {
-  const SoundBlockEncoder::InputWindow window = track.encoder->inputWindow();
+  const SoundInputWindow window = soundEncoderInputWindow(track.encoder);
   std::uint32_t got = track.callback(subject, track.userValue, window.buffer, window.bytes);
   got = std::min(got, window.bytes);  // a callback never counts more than it was asked for
   const bool ended = got < window.bytes;
@@ -22,7 +22,7 @@ bool codeOneBlock(ZetFileRecord* file, SoundTrack& track, void* subject) {
   }
   track.sourceBytesSeen += track.bits == 8 ? got / 2 : got;
 
-  const SoundBlockEncoder::CodedBlock coded = track.encoder->encode(got, track.quality);
+  const SoundCodedBlock coded = encodeSoundBlock(track.encoder, got, track.quality);
   zet::filePutWholeBytes(file, coded.bytes, coded.size);
   track.compressedBytes += coded.size;
   const std::uint64_t yield = std::min<std::uint64_t>(coded.decodedBytes, track.remaining);

@@ -7,7 +7,6 @@ namespace {
 
 constexpr std::uint32_t kSixteenBitFormat = 0x40000000;
 constexpr std::uint32_t kStereoFormat = 0x20000000;
-constexpr std::uint32_t kDctFormat = 0x10000000;
 constexpr std::uint32_t kFftFormat = 0x80000000;
 constexpr std::uint32_t kFirstFftCodecValue = 100;
 
@@ -27,7 +26,7 @@ SoundTrack makeSoundTrack(const MovraMakeTrack& descriptor, std::uint32_t frameC
   track.channels = descriptor.channels;
   track.formatWord = descriptor.sample_rate | (descriptor.bits == 16 ? kSixteenBitFormat : 0) |
                      (descriptor.channels == 2 ? kStereoFormat : 0) |
-                     (descriptor.codec_quality < kFirstFftCodecValue ? kDctFormat : kFftFormat);
+                     (descriptor.codec_quality < kFirstFftCodecValue ? kDctTrackFormat : kFftFormat);
   track.bytesPerSecond = descriptor.sample_rate * descriptor.channels * 2;
   track.leadBytes = track.bytesPerSecond * 3 / 4;
   const std::uint64_t movieBytes = soundBytesOfFrames(track, frameCount, rateNum, rateDiv);

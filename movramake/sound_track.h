@@ -6,9 +6,12 @@
 #include <cstdint>
 
 #include "movramake.h"
-#include "sound_block_encoder.h"
+#include "sound_encoder.h"
 
 namespace movra {
+
+// Set in a track's format word when it is coded with the cosine transform.
+inline constexpr std::uint32_t kDctTrackFormat = 0x10000000;
 
 struct SoundTrack {
   std::uint32_t trackId = 0;
@@ -26,7 +29,7 @@ struct SoundTrack {
   std::uint64_t remaining = 0;  // decoded bytes still owed to the movie
   std::uint64_t delivered = 0;
   std::uint32_t quality = 0;
-  SoundBlockEncoder* encoder = nullptr;
+  MovraSoundEncoder* encoder = nullptr;
   std::uint32_t userValue = 0;
   MovraMakeSoundCallback callback = nullptr;
 };

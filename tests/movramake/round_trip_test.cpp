@@ -1,0 +1,115 @@
+// Every file the encoder writes decodes, with the house video reader, to
+// exactly the pictures the encoder itself rebuilt as its references.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "encoder_handle.h"
+#include "movra_format.h"
+#include "movra_reader.h"
+#include "movramake.h"
+#include "temp_dir.h"
+#include "test_movie.h"
+
+namespace movra {
+namespace {
+
+struct Reconstruction {
+  std::array<std::vector<std::uint8_t>, kPlaneCount> planes;
+};
+
+struct Capture {
+  std::vector<Reconstruction> frames;
+};
+Capture* capture = nullptr;
+
+void keep(const Encoder& encoder) {
+  Reconstruction frame;
+  const PlaneGeometry& g = encoder.settings.planes;
+  const FramePlanes& planes = encoder.reconstructed[encoder.reference];
+  for (unsigned p = 0; p < kPlaneCount; ++p) {
+    if (!planes.plane[p]) continue;
+    const std::size_t bytes = p == kCr || p == kCb ? g.chromaBytes() : g.lumaBytes();
+    frame.planes[p].assign(planes.plane[p], planes.plane[p] + bytes);
+  }
+  capture->frames.push_back(std::move(frame));
+}
+
+int32_t ZET_CALL keepReferences(uint32_t kind, void* subject, const char* text) {
+  if (kind != 1 || std::strcmp(text, "Compressing") != 0) return 0;
+  const Encoder& encoder = *encoderOf(static_cast<MovraMakeHandle>(subject));
+  if (encoder.head.frames_written > 0) keep(encoder);
+  return 0;
+}
+
+struct MovieCase {
+  const char* what;
+  std::uint32_t width, height, frames, pictureCode, window, keyInterval;
+};
+
+class RoundTrip : public ::testing::TestWithParam<MovieCase> {};
+
+std::vector<std::uint8_t> decodedPlane(const zet::MovraReader& reader, unsigned plane, std::uint32_t width,
+                                       std::uint32_t height) {
+  const std::uint8_t* set = plane == kAlpha ? reader.alpha_planes[reader.current_set] : reader.planes[reader.current_set];
+  std::size_t offset = 0, pitch = reader.luma_pitch;
+  if (plane == kCr || plane == kCb) {
+    pitch = reader.chroma_pitch;
+    offset = std::size_t{reader.luma_pitch} * reader.luma_rows +
+             (plane == kCb ? std::size_t{reader.chroma_pitch} * reader.chroma_rows : 0);
+  }
+  std::vector<std::uint8_t> out(std::size_t{width} * height);
+  for (std::uint32_t y = 0; y < height; ++y) std::memcpy(&out[y * width], set + offset + y * pitch, width);
+  return out;
+}
+
+TEST_P(RoundTrip, DecodesToTheEncodersOwnReconstruction) {
+  const MovieCase& movie = GetParam();
+  zet::testing::TempDir dir;
+  const std::string name = dir.file("movie.mvr");
+  Capture captured;
+  capture = &captured;
+  MovraMakeHandle handle = MovraMake(name.c_str(), static_cast<int32_t>(movie.width * 4), movie.width, movie.height,
+                                     movie.frames, movie.keyInterval, movie.pictureCode, 15, 1, 0, nullptr,
+                                     movie.window, keepReferences);
+  ASSERT_NE(handle, nullptr);
+  const Encoder& encoder = *encoderOf(handle);
+  const PlaneGeometry g = encoder.settings.planes;
+  const std::uint32_t frameBytes = movie.width * movie.height / 3 + 200;
+  for (std::uint32_t f = 0; f < movie.frames; ++f) {
+    const std::vector<std::uint8_t> picture = testing::scenePicture(movie.width, movie.height, f);
+    MovraMakePutVideo(handle, frameBytes, frameBytes * 3, 0, picture.data());
+  }
+  keep(encoder);
+  ASSERT_EQ(captured.frames.size(), movie.frames);
+  ASSERT_GT(MovraMakeClose(handle, 0), 0u);
+
+  zet::MovraReader* reader = zet::MovraReaderOpen(name.c_str(), 0x08104000);
+  ASSERT_NE(reader, nullptr);
+  ASSERT_EQ(reader->frames, movie.frames);
+  for (std::uint32_t f = 0; f < movie.frames; ++f) {
+    ASSERT_EQ(zet::MovraReaderDecode(reader), 0u) << "frame " << f;
+    for (unsigned p = 0; p < kPlaneCount; ++p) {
+      const std::vector<std::uint8_t>& expected = captured.frames[f].planes[p];
+      if (expected.empty()) continue;
+      const bool chroma = p == kCr || p == kCb;
+      const std::vector<std::uint8_t> decoded =
+          decodedPlane(*reader, p, chroma ? g.chromaWidth : g.lumaWidth, chroma ? g.chromaHeight : g.lumaHeight);
+      ASSERT_EQ(decoded, expected) << "frame " << f << " plane " << p;
+    }
+    zet::MovraReaderNext(reader);
+  }
+  zet::MovraReaderClose(reader);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Movies, RoundTrip,
+    ::testing::Values(MovieCase{"colour", 64, 48, 6, 0, 3, 0}, MovieCase{"grey", 48, 32, 4, 100, 2, 0},
+                      MovieCase{"alpha", 40, 24, 4, 1000, 2, 3}, MovieCase{"greyAlpha", 32, 32, 3, 1100, 8, 0},
+                      MovieCase{"oddSize", 33, 17, 5, 0, 4, 2}, MovieCase{"scaleMode4", 50, 30, 3, 4, 2, 0}),
+    [](const ::testing::TestParamInfo<MovieCase>& movieInfo) { return std::string(movieInfo.param.what); });
+
+}  // namespace
+}  // namespace movra
