@@ -1,5 +1,6 @@
 #include "frame_compressor.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -41,6 +42,7 @@ struct PlaneJob {
   std::uint32_t height = 0;
   CandidateList* blocks = nullptr;  // (width / 8) x (height / 8)
   CandidateList* areas = nullptr;   // (width / 16) x (height / 16)
+  CandidateList* unmergedAreas = nullptr;  // the area lists as their pass left them
   std::uint8_t* subtypes = nullptr;
   BlockCosts costs;
 
@@ -73,7 +75,7 @@ class FrameCompression {
     for (unsigned p = 0; p < kPlaneCount; ++p) {
       if (!slot_.source.plane[p]) continue;
       PlaneJob job = makeJob(p);
-      lists += job.blockCount() + job.areaCount();
+      lists += job.blockCount() + 2 * job.areaCount();
       blocks += job.blockCount();
       jobs_.push_back(job);
     }
@@ -96,34 +98,71 @@ class FrameCompression {
     for (PlaneJob& job : jobs_) {
       if (kAreaPassTexts[job.plane]) step(kAreaPassTexts[job.plane]);
       areaPass(job);
+      std::copy(job.areas, job.areas + job.areaCount(), job.unmergedAreas);
     }
-    step(kAllocatingText);
+
+    // Rates are estimates: a frame whose coding comes out larger than its
+    // maximum (or than the room kept for a plane) is allocated and coded
+    // again with a smaller budget, from the same lists and cost states.
+    const std::array<PlaneCosts, kPlaneCount> costsBefore = encoder_.costs;
+    for (unsigned attempt = 0;; ++attempt) {
+      const std::optional<EncodedFrame> frame = allocateAndCode(budget, attempt == 0);
+      const std::uint64_t bytes = frame ? videoBytes(*frame) : ~std::uint64_t{0};
+      if (bytes <= slot_.maximumBytes || (frame && budget == 0)) {
+        encoder_.reference = 1 - encoder_.reference;
+        for (const PlaneJob& job : jobs_) correctColourCost(encoder_.costs[job.plane].colour);
+        return frame;
+      }
+      if (budget == 0) {
+        reportError(encoder_.status, nullptr, kPlaneTooLargeMessage);
+        return std::nullopt;
+      }
+      const std::uint64_t excess = frame ? bytes - slot_.maximumBytes : budget / 2;
+      budget = attempt >= kMaxShrinks || excess + excess / 8 + 16 >= budget
+                   ? 0
+                   : static_cast<std::uint32_t>(budget - excess - excess / 8 - 16);
+      encoder_.costs = costsBefore;
+      for (PlaneJob& job : jobs_) {
+        std::copy(job.unmergedAreas, job.unmergedAreas + job.areaCount(), job.areas);
+        std::memset(job.subtypes, 0, job.blockCount());
+      }
+    }
+  }
+
+ private:
+  static constexpr unsigned kMaxShrinks = 3;
+
+  // The video part of the packet: the coded planes and their size prefixes.
+  std::uint64_t videoBytes(const EncodedFrame& frame) const {
+    std::uint64_t bytes = 4 + (encoder_.settings.alpha ? 4 : 0);
+    for (const std::uint32_t plane : frame.planeBytes) bytes += plane;
+    return bytes;
+  }
+
+  // Empty when a plane did not fit the room kept for it.
+  std::optional<EncodedFrame> allocateAndCode(std::uint32_t budget, bool report) {
+    if (report) step(kAllocatingText);
     std::vector<CandidateList*> blockLists;
     for (PlaneJob& job : jobs_) {
       for (std::uint32_t i = 0; i < job.blockCount(); ++i) blockLists.push_back(&job.blocks[i]);
     }
     allocateBandwidth(blockLists, budget);
-    step(kMergingText);
+    if (report) step(kMergingText);
     mergeResolutions(budget);
 
     EncodedFrame frame;
     for (PlaneJob& job : jobs_) {
-      step(kEncodeTexts[job.plane]);
+      if (report) step(kEncodeTexts[job.plane]);
       const PlaneToCode plane{job.source, job.reference, job.output, job.width, job.height, job.blocks, job.subtypes};
-      const CodedPlane coded = codePlane(plane, encoder_.encodedPlanes[job.plane], encoder_.encodedPlaneCapacity[job.plane]);
-      if (!coded.fits) {
-        reportError(encoder_.status, nullptr, kPlaneTooLargeMessage);
-        return std::nullopt;
-      }
+      const CodedPlane coded =
+          codePlane(plane, encoder_.encodedPlanes[job.plane], encoder_.encodedPlaneCapacity[job.plane]);
+      if (!coded.fits) return std::nullopt;
       frame.planeBytes[job.plane] = coded.bytes;
       updatePlaneCosts(coded.usage, encoder_.costs[job.plane]);
     }
-    encoder_.reference = 1 - encoder_.reference;
-    for (const PlaneJob& job : jobs_) correctColourCost(encoder_.costs[job.plane].colour);
     return frame;
   }
 
- private:
   PlaneJob makeJob(unsigned p) const {
     const PlaneGeometry& g = encoder_.settings.planes;
     const bool chroma = p == kCr || p == kCb;
@@ -144,6 +183,8 @@ class FrameCompression {
       job.blocks = new (lists + used) CandidateList[job.blockCount()];
       used += job.blockCount();
       job.areas = new (lists + used) CandidateList[job.areaCount()];
+      used += job.areaCount();
+      job.unmergedAreas = new (lists + used) CandidateList[job.areaCount()];
       used += job.areaCount();
     }
     std::uint8_t* subtypes = memory + used * sizeof(CandidateList);

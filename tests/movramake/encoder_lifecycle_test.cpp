@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -198,6 +200,26 @@ TEST_F(EncoderLifecycle, TheOutputIsTheSameForOneTwoAndEightThreads) {
   }
   EXPECT_EQ(files[0], files[1]);
   EXPECT_EQ(files[0], files[2]);
+}
+
+TEST_F(EncoderLifecycle, PacketsStayWithinTheirMaximumAndTheMovieWithinAFewPerCentOfItsTargets) {
+  constexpr std::uint32_t kFrames = 60, kTarget = 700, kMaximum = 1400;
+  MovraMakeHandle handle = make(kFrames, 8);
+  for (std::uint32_t f = 0; f < kFrames; ++f) {
+    const std::vector<std::uint8_t> picture = movra::testing::scenePicture(kWidth, kHeight, f);
+    MovraMakePutVideo(handle, kTarget, kMaximum, 0, picture.data());
+  }
+  MovraMakeClose(handle, 0);
+  const std::string file = zet::testing::readFile(name_);
+  const std::uint32_t first = wordAt(file, 44) & ~1u;
+  for (std::uint32_t f = 0; f < kFrames; ++f) {
+    const std::uint32_t size = (wordAt(file, 44 + 4 * (f + 1)) & ~1u) - (wordAt(file, 44 + 4 * f) & ~1u);
+    EXPECT_LE(size, kMaximum) << "frame " << f;
+  }
+  const double packets = static_cast<double>(file.size() - first);
+  const double deviation = packets / (kFrames * kTarget) - 1;
+  std::printf("packets %.0f bytes against %u targeted: %+.2f%%\n", packets, kFrames * kTarget, 100 * deviation);
+  EXPECT_LT(std::abs(deviation), 0.05);
 }
 
 TEST_F(EncoderLifecycle, SetMaxCPUsSetsOneToThirtyTwoAndReturnsThePreviousCount) {

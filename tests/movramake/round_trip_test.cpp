@@ -2,6 +2,7 @@
 // exactly the pictures the encoder itself rebuilt as its references.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -110,6 +111,57 @@ INSTANTIATE_TEST_SUITE_P(
                       MovieCase{"alpha", 40, 24, 4, 1000, 2, 3}, MovieCase{"greyAlpha", 32, 32, 3, 1100, 8, 0},
                       MovieCase{"oddSize", 33, 17, 5, 0, 4, 2}, MovieCase{"scaleMode4", 50, 30, 3, 4, 2, 0}),
     [](const ::testing::TestParamInfo<MovieCase>& movieInfo) { return std::string(movieInfo.param.what); });
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+std::uint32_t ZET_CALL toneSound(void*, uint32_t, void* buffer, uint32_t bytes) {
+  static std::uint32_t sample = 0;
+  auto* out = static_cast<std::int16_t*>(buffer);
+  for (uint32_t i = 0; i < bytes / 2; ++i, ++sample) {
+    out[i] = static_cast<std::int16_t>(8000 * std::sin(sample * 0.05));
+  }
+  return bytes;
+}
+
+TEST(RoundTripSound, PacketsCarryTheWholeTrackAndTheVideoStillDecodes) {
+  zet::testing::TempDir dir;
+  const std::string name = dir.file("sound.mvr");
+  constexpr std::uint32_t kFrames = 20, kWidth = 32, kHeight = 16;
+  MovraMakeTrack track{42, 22050, 16, 1, 30, 0, toneSound};
+  MovraMakeHandle handle = MovraMake(name.c_str(), kWidth * 4, kWidth, kHeight, kFrames, 0, 100, 15, 1, 1, &track, 4,
+                                     nullptr);
+  ASSERT_NE(handle, nullptr);
+  for (std::uint32_t f = 0; f < kFrames; ++f) {
+    const std::vector<std::uint8_t> picture = testing::scenePicture(kWidth, kHeight, f);
+    MovraMakePutVideo(handle, 300, 900, 0, picture.data());
+  }
+  ASSERT_GT(MovraMakeClose(handle, 0), 0u);
+
+  zet::MovraReader* reader = zet::MovraReaderOpen(name.c_str(), 0x08104000);
+  ASSERT_NE(reader, nullptr);
+  ASSERT_EQ(reader->tracks, 1u);
+  EXPECT_EQ(reader->track_id[0], 42u);
+  EXPECT_EQ(reader->track_format[0], 22050u | 0x40000000u | 0x10000000u);
+  std::uint64_t decoded = 0;
+  std::uint32_t largest = 0;
+  for (std::uint32_t f = 0; f < kFrames; ++f) {
+    std::uint32_t size = 0, bytes = 0;
+    std::memcpy(&size, reader->frame_buffer, 4);
+    if (size != 0) std::memcpy(&bytes, reader->frame_buffer + 4, 4);
+    decoded += bytes;
+    largest = std::max(largest, bytes);
+    ASSERT_EQ(zet::MovraReaderDecode(reader), 0u) << "frame " << f;
+    zet::MovraReaderNext(reader);
+  }
+  // 44100 bytes a second for 20 frames at 15 frames a second.
+  EXPECT_EQ(decoded, (44100u * kFrames / 15 + 3) & ~3u);
+  EXPECT_EQ(reader->track_buffer_size[0], largest);
+  zet::MovraReaderClose(reader);
+}
 
 }  // namespace
 }  // namespace movra
