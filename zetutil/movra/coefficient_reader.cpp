@@ -85,7 +85,8 @@ class CoefficientWalk {
   // block makes at most 16 group readings (64 front entries) and 9 back
   // entries: the list cannot leave this array.
   static constexpr std::size_t kFrontRoom = 64;
-  std::array<Entry, kFrontRoom + 16> entries_{};
+  // Only [head_, tail_) is ever read, so the rest stays unset.
+  std::array<Entry, kFrontRoom + 16> entries_;
   std::size_t head_ = kFrontRoom;
   std::size_t tail_ = kFrontRoom;
 };
@@ -128,7 +129,7 @@ void readResidue(BitReader& bits, unsigned maskCount, std::uint8_t* residue) {
   CoefficientWalk walk;
   startAreas(walk);
   walk.pushBack(0, Mode::kGroup);
-  std::array<std::uint8_t, 64> madeNonZero{};  // block positions, in order
+  std::array<std::uint8_t, 64> madeNonZero;  // block positions, in order; [0, nonZero) is set
   std::size_t nonZero = 0;
   const unsigned usesAllowed = maskCount + 1;
   unsigned uses = 0;

@@ -16,23 +16,32 @@ struct Avx2Ops {
   }
 };
 
-void transpose(__m256i (&r)[8]) {
-  __m256i t[8];
-  for (unsigned i = 0; i < 8; i += 2) {
-    t[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
-    t[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
-  }
-  __m256i u[8];
-  for (unsigned i = 0; i < 8; i += 4) {
-    u[i] = _mm256_unpacklo_epi64(t[i], t[i + 2]);
-    u[i + 1] = _mm256_unpackhi_epi64(t[i], t[i + 2]);
-    u[i + 2] = _mm256_unpacklo_epi64(t[i + 1], t[i + 3]);
-    u[i + 3] = _mm256_unpackhi_epi64(t[i + 1], t[i + 3]);
-  }
-  for (unsigned i = 0; i < 4; ++i) {
-    r[i] = _mm256_permute2x128_si256(u[i], u[i + 4], 0x20);
-    r[i + 4] = _mm256_permute2x128_si256(u[i], u[i + 4], 0x31);
-  }
+// Written out without loops so that the whole matrix stays in registers.
+inline void transpose(__m256i (&r)[8]) {
+  const __m256i t0 = _mm256_unpacklo_epi32(r[0], r[1]);
+  const __m256i t1 = _mm256_unpackhi_epi32(r[0], r[1]);
+  const __m256i t2 = _mm256_unpacklo_epi32(r[2], r[3]);
+  const __m256i t3 = _mm256_unpackhi_epi32(r[2], r[3]);
+  const __m256i t4 = _mm256_unpacklo_epi32(r[4], r[5]);
+  const __m256i t5 = _mm256_unpackhi_epi32(r[4], r[5]);
+  const __m256i t6 = _mm256_unpacklo_epi32(r[6], r[7]);
+  const __m256i t7 = _mm256_unpackhi_epi32(r[6], r[7]);
+  const __m256i u0 = _mm256_unpacklo_epi64(t0, t2);
+  const __m256i u1 = _mm256_unpackhi_epi64(t0, t2);
+  const __m256i u2 = _mm256_unpacklo_epi64(t1, t3);
+  const __m256i u3 = _mm256_unpackhi_epi64(t1, t3);
+  const __m256i u4 = _mm256_unpacklo_epi64(t4, t6);
+  const __m256i u5 = _mm256_unpackhi_epi64(t4, t6);
+  const __m256i u6 = _mm256_unpacklo_epi64(t5, t7);
+  const __m256i u7 = _mm256_unpackhi_epi64(t5, t7);
+  r[0] = _mm256_permute2x128_si256(u0, u4, 0x20);
+  r[1] = _mm256_permute2x128_si256(u1, u5, 0x20);
+  r[2] = _mm256_permute2x128_si256(u2, u6, 0x20);
+  r[3] = _mm256_permute2x128_si256(u3, u7, 0x20);
+  r[4] = _mm256_permute2x128_si256(u0, u4, 0x31);
+  r[5] = _mm256_permute2x128_si256(u1, u5, 0x31);
+  r[6] = _mm256_permute2x128_si256(u2, u6, 0x31);
+  r[7] = _mm256_permute2x128_si256(u3, u7, 0x31);
 }
 
 void inverseTransformAvx2(const std::int32_t* coefficients, const std::int32_t* quantiser,
