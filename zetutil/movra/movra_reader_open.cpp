@@ -208,7 +208,10 @@ MovraReader* openMovie(MovraSource& source, std::uint32_t flags) {
   const std::uint64_t wanted = MovraSource::bufferSize(reader->peak_second_bytes);
   if (wanted >= std::uint64_t{header.file_size} * 9 / 10) {
     if (const char* failure = preload(*reader, movieStart, movieEnd)) return refuse(failure);
-  } else if (!allocateReadAhead(*reader, wanted, movieEnd)) {
+  } else if (!allocateReadAhead(*reader, std::min(wanted, MovraSource::bufferSize(movieEnd - movieStart)),
+                                movieEnd)) {
+    // The busiest second can be estimated far beyond the file (a damaged
+    // frame rate or file size); the ring never needs more than the packets.
     return refuse(kOutOfMemory);
   }
 

@@ -93,6 +93,26 @@ TEST_F(ReadAheadTest, LongMovieKeepsItsBusiestSecondInTheRing) {
   MovraReaderClose(reader);
 }
 
+TEST_F(ReadAheadTest, RingIsNeverLargerThanThePackets) {
+  // A million frames a second makes the busiest-second estimate of this
+  // short movie 1 GB, and a large file size field keeps it from being preloaded.
+  TestMovie movie = movieOf(3, 'a');
+  movie.rateNum = 1000000;
+  std::string bytes = buildMovraFile(movie);
+  testing::putU32(bytes, testing::kFileSizeField, 0xFFFFFFF0);
+  testing::writeFile(name_, bytes);
+  MovraReader* reader = MovraReaderOpen(name_.c_str(), kMediaInputFlags);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->peak_second_bytes, 1000000u * kPacketBytes);
+  EXPECT_EQ(reader->flags & kReaderPreloaded, 0u);
+  EXPECT_EQ(reader->source.capacity(), 8192u);  // 3000 bytes of packets, in whole chunks
+  for (std::uint32_t frame = 1; frame <= 3; ++frame) {
+    EXPECT_EQ(packetOf(reader), packetText(frame, 'a'));
+    MovraReaderNext(reader);
+  }
+  MovraReaderClose(reader);
+}
+
 TEST_F(ReadAheadTest, BytesInTheRingAreNotReadAgain) {
   MovraReader* reader = open(movieOf(300, 'a'));
   ASSERT_NE(reader, nullptr);
