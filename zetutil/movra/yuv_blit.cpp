@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "picture_geometry.h"
 #include "yuv_row_converter.h"
 
 namespace zet {
@@ -26,8 +27,10 @@ LinePlan linePlan(const YuvRect& source, std::uint32_t mode) {
   LinePlan plan;
   plan.firstRow = source.y;
   plan.count = source.height;
-  plan.doubleWidth = mode >= 3 && mode <= 5;
-  plan.destinationStep = mode == 0 || mode == 3 ? 1 : 2;
+  plan.doubleWidth = scaleModeDoublesWidth(mode);
+  // Doubled heights and the field display step two destination lines per
+  // converted line.
+  plan.destinationStep = scaleModeDoublesHeight(mode) || mode == 6 ? 2 : 1;
   plan.repeatLine = mode == 1 || mode == 4;
   if (mode == 6) {
     // Field display: the even lines of the rectangle (half its rows, from
@@ -131,8 +134,8 @@ class Blitter {
 YuvRect scaledDestination(const YuvRect& source, std::uint32_t flags) {
   const std::uint32_t mode = scaleMode(flags);
   YuvRect destination = source;
-  if (mode >= 3 && mode <= 5) destination.width *= 2;
-  if (mode == 1 || mode == 2 || mode == 4 || mode == 5) destination.height *= 2;
+  if (scaleModeDoublesWidth(mode)) destination.width *= 2;
+  if (scaleModeDoublesHeight(mode)) destination.height *= 2;
   return destination;
 }
 
