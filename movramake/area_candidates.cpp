@@ -78,6 +78,8 @@ void buildAreaCandidates(const AreaInputs& inputs, const BlockCosts& costs, Cand
     }
     reduceToStaircase(runs);
     for (unsigned i = 0; i < runs.count; ++i) pool.add(runs.items[i]);
+    addIntraFamily(reduced, costs, [&](const BlockSamples& rebuilt) { return expandedError(rebuilt, inputs.source); },
+                   pool);
     pool.add({kRawBlock, 0, 64 * costs.colour, expandedError(reduced, inputs.source)});
   }
 

@@ -1,12 +1,15 @@
 #include "block_candidates.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "block_sad.h"
+#include "coefficient_coding.h"
 #include "candidate_pruning.h"
 #include "pattern_coding.h"
 #include "residue_coding.h"
 #include "scan_orders.h"
+#include "transform_coding.h"
 
 namespace movra {
 namespace {
@@ -56,6 +59,56 @@ void addResidueFamily(const BlockInputs& inputs, const BlockCosts& costs, Candid
   });
 }
 
+// Intra DC values have 11 bits; inter DC values 10 bits and a sign.
+constexpr std::int32_t kLargestInterDc = 1023;
+// Coefficient magnitudes must fit the 4-bit count of bit planes.
+constexpr std::int32_t kLargestCoefficient = (1 << 15) - 1;
+
+bool codable(const Coefficients& quantised) {
+  for (unsigned p = 1; p < 64; ++p) {
+    if (quantised[p] > kLargestCoefficient || quantised[p] < -kLargestCoefficient) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void addIntraFamily(const BlockSamples& samples, const BlockCosts& costs,
+                    const std::function<std::uint32_t(const BlockSamples&)>& error, CandidatePool& pool) {
+  std::array<std::int32_t, 64> values{};
+  for (unsigned p = 0; p < 64; ++p) values[p] = samples[p];
+  const Coefficients coefficients = forwardTransform(values);
+  for (unsigned q = 0; q < 16; ++q) {
+    const Coefficients quantised = quantise(coefficients, QuantiserKind::kIntra, q);
+    if (onlyDc(quantised)) return;
+    if (!codable(quantised)) continue;
+    const std::uint32_t rate = costs.intraDc + 256 * transformCoefficientBits(quantised.data()) + 1024;
+    pool.add({kIntraBlock, static_cast<std::uint16_t>(q), rate, error(reconstructIntra(quantised, q))});
+  }
+}
+
+namespace {
+
+// An inter DC of -1024 (a difference of nearly -128 everywhere, at the
+// finest quantiser) does not fit its bundle: such candidates are not
+// offered, so that what the decoder rebuilds is always what was measured.
+void addInterFamily(const BlockInputs& inputs, const BlockCosts& costs, CandidatePool& pool) {
+  std::array<std::int32_t, 64> differences{};
+  for (unsigned p = 0; p < 64; ++p) {
+    differences[p] = static_cast<std::int8_t>(static_cast<std::uint8_t>(inputs.source[p] - inputs.prediction[p]));
+  }
+  const Coefficients coefficients = forwardTransform(differences);
+  for (unsigned q = 0; q < 16; ++q) {
+    const Coefficients quantised = quantise(coefficients, QuantiserKind::kInter, q);
+    if (std::abs(quantised[0]) <= kLargestInterDc && codable(quantised)) {
+      const BlockSamples rebuilt = reconstructInter(quantised, q, inputs.prediction);
+      const std::uint32_t rate = costs.interDc + 256 * transformCoefficientBits(quantised.data()) + costs.motion + 1024;
+      pool.add({kInterBlock, static_cast<std::uint16_t>(q), rate, sad64(rebuilt.data(), inputs.source.data())});
+    }
+    if (onlyDc(quantised)) return;
+  }
+}
+
 }  // namespace
 
 std::uint8_t fillColour(const BlockSamples& sorted) {
@@ -94,8 +147,11 @@ void buildBlockCandidates(const BlockInputs& inputs, const BlockCosts& costs, Ca
                 2 * costs.colour + costs.pattern, sad64(pattern.data(), source.data())});
     }
     addRunFamily(source, costs, pool);
+    addIntraFamily(source, costs, [&](const BlockSamples& rebuilt) { return sad64(rebuilt.data(), source.data()); },
+                   pool);
     if (inputs.inter) {
       addResidueFamily(inputs, costs, pool);
+      addInterFamily(inputs, costs, pool);
       pool.add({kMotionBlock, 0, costs.motion, sad64(inputs.prediction.data(), source.data())});
     }
     pool.add({kRawBlock, 0, 64 * costs.colour, 0});

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "block_candidate.h"
 #include "block_costs.h"
+#include "candidate_pruning.h"
 #include "run_coding.h"
 
 namespace movra {
@@ -19,6 +21,12 @@ struct BlockInputs {
 };
 
 void buildBlockCandidates(const BlockInputs& inputs, const BlockCosts& costs, CandidateList& list);
+
+// The INTRA candidates of `samples` at every quantiser that leaves more
+// than the DC; `error` measures a rebuilt block (against the full-size area
+// for a scaled block).
+void addIntraFamily(const BlockSamples& samples, const BlockCosts& costs,
+                    const std::function<std::uint32_t(const BlockSamples&)>& error, CandidatePool& pool);
 
 // The colour of a FILL candidate: the middle of the sorted samples.
 std::uint8_t fillColour(const BlockSamples& sorted);

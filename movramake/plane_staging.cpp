@@ -4,9 +4,11 @@
 
 #include "area_candidates.h"
 #include "block_candidates.h"
+#include "coefficient_coding.h"
 #include "pattern_coding.h"
 #include "residue_coding.h"
 #include "scan_orders.h"
+#include "transform_coding.h"
 
 namespace movra {
 namespace {
@@ -64,10 +66,35 @@ class Stager {
       }
       case kRunBlock:
         return stageRun(parameter, samples);
+      case kIntraBlock: {
+        const Coefficients quantised = quantisedBlock(samples, QuantiserKind::kIntra, parameter);
+        push(kIntraDcBundle, quantised[0]);
+        writeTransformCoefficients(staged_.blockBits, quantised.data());
+        staged_.blockBits.put(parameter, 4);
+        return reconstructIntra(quantised, parameter);
+      }
       default:  // kRawBlock
         for (const std::uint8_t value : samples) push(kColorsBundle, value);
         return samples;
     }
+  }
+
+  static Coefficients quantisedBlock(const BlockSamples& samples, QuantiserKind kind, unsigned q) {
+    std::array<std::int32_t, 64> values{};
+    for (unsigned p = 0; p < 64; ++p) {
+      values[p] = kind == QuantiserKind::kIntra ? samples[p] : static_cast<std::int8_t>(samples[p]);
+    }
+    return quantise(forwardTransform(values), kind, q);
+  }
+
+  BlockSamples stageInter(std::uint16_t q, const BlockSamples& source, const BlockSamples& prediction) {
+    BlockSamples differences{};
+    for (unsigned p = 0; p < 64; ++p) differences[p] = static_cast<std::uint8_t>(source[p] - prediction[p]);
+    const Coefficients quantised = quantisedBlock(differences, QuantiserKind::kInter, q);
+    push(kInterDcBundle, quantised[0]);
+    writeTransformCoefficients(staged_.blockBits, quantised.data());
+    staged_.blockBits.put(q, 4);
+    return reconstructInter(quantised, q, prediction);
   }
 
   BlockSamples stageRun(std::uint16_t parameter, const BlockSamples& samples) {
@@ -130,11 +157,18 @@ class Stager {
         store(gather(plane_.reference, x, y), x, y);
         return;
       case kMotionBlock:
-      case kResidueBlock: {
+      case kResidueBlock:
+      case kInterBlock: {
         push(kXOffsetsBundle, list.dx);
         push(kYOffsetsBundle, list.dy);
         const BlockSamples prediction = gather(plane_.reference, x + list.dx, y + list.dy);
-        store(chosen.type == kMotionBlock ? prediction : stageResidue(chosen.parameter, source, prediction), x, y);
+        if (chosen.type == kMotionBlock) {
+          store(prediction, x, y);
+        } else if (chosen.type == kResidueBlock) {
+          store(stageResidue(chosen.parameter, source, prediction), x, y);
+        } else {
+          store(stageInter(chosen.parameter, source, prediction), x, y);
+        }
         return;
       }
       default:

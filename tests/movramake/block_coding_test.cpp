@@ -16,7 +16,10 @@
 #include "motion_search.h"
 #include "prefix_codes.h"
 #include "residue_coding.h"
+#include "plane_decoder.h"
+#include "plane_writer.h"
 #include "run_coding.h"
+#include "transform_coding.h"
 
 namespace movra {
 namespace {
@@ -255,6 +258,96 @@ TEST(AreaCandidates, AnAreaTheReferenceAlreadyShowsHasNoCandidates) {
   buildAreaCandidates(inputs, lumaCosts(), list);
   EXPECT_GT(list.count, 0);
   EXPECT_LE(list.count, kMaxAreaCandidates);
+}
+
+TEST(BlockCandidates, AnInterDcTheBundleCannotCarryIsNeverOffered) {
+  // The source is the prediction shifted by +128: every difference is -128,
+  // which at the finest quantiser gives a DC of -1024.
+  std::mt19937 random(2);
+  BlockInputs inputs;
+  inputs.inter = true;
+  for (unsigned p = 0; p < 64; ++p) {
+    inputs.prediction[p] = static_cast<std::uint8_t>(random());
+    inputs.source[p] = static_cast<std::uint8_t>(inputs.prediction[p] + 128);
+    inputs.reference[p] = inputs.prediction[p];
+  }
+  std::array<std::int32_t, 64> differences{};
+  differences.fill(-128);
+  ASSERT_EQ(quantise(forwardTransform(differences), QuantiserKind::kInter, 0)[0], -1024);
+  CandidateList list;
+  buildBlockCandidates(inputs, lumaCosts(), list);
+  for (unsigned i = 0; i < list.count; ++i) {
+    EXPECT_FALSE(list.candidates[i].type == kInterBlock && list.candidates[i].parameter == 0);
+  }
+}
+
+// Codes a plane with every block forced to one kind of candidate and reads
+// it back with the decoder.
+class PlaneRoundTrip : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kWidth = 48, kHeight = 32;
+
+  void SetUp() override {
+    std::mt19937 random(4);
+    reference_.resize(kWidth * kHeight);
+    source_.resize(kWidth * kHeight);
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+      for (std::uint32_t x = 0; x < kWidth; ++x) {
+        reference_[y * kWidth + x] = static_cast<std::uint8_t>(x * 5 + y * 3 + random() % 16);
+        // The picture moved one pixel right and brightened, with noise.
+        const std::uint32_t from = y * kWidth + (x == 0 ? 0 : x - 1);
+        source_[y * kWidth + x] = static_cast<std::uint8_t>(reference_[from] + 9 + random() % 5);
+      }
+    }
+  }
+
+  // Every block is coded as `type` with `parameter` (for RUN blocks, the
+  // threshold on the block's own scan).
+  void codeAndCompare(std::uint8_t type, std::uint16_t parameter) {
+    const std::uint32_t columns = kWidth / 8, blocks = columns * (kHeight / 8);
+    std::vector<CandidateList> lists(blocks);
+    std::vector<std::uint8_t> subtypes(blocks);
+    for (std::uint32_t i = 0; i < blocks; ++i) {
+      const std::uint32_t x = (i % columns) * 8, y = (i / columns) * 8;
+      BlockSamples block{};
+      gatherBlock({&source_[y * kWidth + x], kWidth}, block.data());
+      const MotionVector vector = searchMotion({reference_.data(), kWidth, kWidth, kHeight}, x, y, block.data());
+      lists[i].dx = vector.dx;
+      lists[i].dy = vector.dy;
+      const std::uint16_t scan = type == kRunBlock ? static_cast<std::uint16_t>(chooseRunScan(block) * 256) : 0;
+      lists[i].chosen = {type, static_cast<std::uint16_t>(scan + parameter), 0, 0};
+    }
+
+    std::vector<std::uint8_t> rebuilt(kWidth * kHeight), coded(kWidth * kHeight * 4);
+    const PlaneToCode plane{source_.data(), reference_.data(), rebuilt.data(), kWidth, kHeight, lists.data(),
+                            subtypes.data()};
+    const CodedPlane result = codePlane(plane, coded.data(), coded.size());
+    ASSERT_TRUE(result.fits);
+    std::vector<std::uint8_t> buffers(zet::planeValueBuffersBytes(kWidth));
+    std::vector<std::uint8_t> decoded(kWidth * kHeight);
+    const zet::PlaneDecodeResult read =
+        zet::MovraPlaneDecode(decoded.data(), reference_.data(), kWidth, kHeight, kWidth, coded.data(),
+                              coded.data() + result.bytes, {buffers.data(), kWidth}, 0);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.next, coded.data() + result.bytes);
+    EXPECT_EQ(decoded, rebuilt);
+  }
+
+  std::vector<std::uint8_t> reference_, source_;
+};
+
+TEST_F(PlaneRoundTrip, EveryBlockTypeDecodesToTheEncodersReconstruction) {
+  struct Case {
+    std::uint8_t type;
+    std::uint16_t parameter;
+  };
+  for (const Case& c : {Case{kInterBlock, 0}, Case{kInterBlock, 5}, Case{kResidueBlock, 0}, Case{kResidueBlock, 20},
+                        Case{kIntraBlock, 0}, Case{kIntraBlock, 9}, Case{kRunBlock, 0}, Case{kRunBlock, 12},
+                        Case{kMotionBlock, 0}, Case{kSkipBlock, 0}, Case{kPatternBlock, 30 + 256 * 200},
+                        Case{kFillBlock, 77}, Case{kRawBlock, 0}}) {
+    SCOPED_TRACE(testing::Message() << "type " << int{c.type} << " parameter " << c.parameter);
+    codeAndCompare(c.type, c.parameter);
+  }
 }
 
 }  // namespace
