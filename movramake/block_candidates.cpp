@@ -26,10 +26,11 @@ void addRunFamily(const BlockSamples& source, const BlockCosts& costs, Candidate
   const unsigned scan = chooseRunScan(source);
   const BlockSamples along = scanned(source, scan);
   CandidatePool family;
+  RunSplitter splitter(along);
   for (std::uint32_t threshold = 0; threshold < 256;) {
-    const RunFill fill = fillRuns(along, threshold);
+    const RunFill fill = splitter.fill(threshold);
     const std::uint32_t rate = 1024 + runBlockCost(segmentRuns(fill.values), costs.run, costs.colour);
-    family.add({kRunBlock, static_cast<std::uint16_t>(scan * 256 + threshold), rate, sad64(fill.values.data(), along.data())});
+    family.add({kRunBlock, static_cast<std::uint16_t>(scan * 256 + threshold), rate, splitter.lastError()});
     threshold = fill.nextThreshold;
   }
   reduceToStaircase(family);

@@ -19,7 +19,7 @@ void codeCoefficients(Sink& out, const std::int32_t* block) {
   }
   out.put(planes, 4);
 
-  CoefficientWalk walk;
+  CoefficientWalk walk(magnitude);
   walk.pushBack(4, CoefficientWalk::Mode::kGroupThenSplit);
   walk.pushBack(24, CoefficientWalk::Mode::kGroupThenSplit);
   walk.pushBack(44, CoefficientWalk::Mode::kGroupThenSplit);
@@ -27,7 +27,7 @@ void codeCoefficients(Sink& out, const std::int32_t* block) {
   walk.pushBack(2, CoefficientWalk::Mode::kSingle);
   walk.pushBack(3, CoefficientWalk::Mode::kSingle);
   for (unsigned plane = planes; plane-- > 0;) {
-    walk.pass(out, magnitude, 1u << plane, [&](unsigned k) {
+    walk.pass(out, 1u << plane, [&](unsigned k) {
       const std::int32_t value = block[zet::coefficientOrder[k]];
       if (plane > 0) out.put(magnitude[k] - (1u << plane), plane);
       out.putBit(value < 0);

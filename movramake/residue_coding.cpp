@@ -13,20 +13,16 @@ namespace {
 
 template <typename Sink>
 void codeResidueTo(Sink& out, const std::int8_t* differences, const std::function<bool(const ResidueUse&)>& onUse) {
-  // Magnitudes of values not yet made non-zero, by coefficient number; a
-  // value leaves this array when it becomes non-zero.
-  std::array<std::uint32_t, 64> waiting{};
   std::array<std::uint32_t, 64> full{};
   std::uint32_t largest = 0;
   for (unsigned k = 0; k < 64; ++k) {
     full[k] = static_cast<std::uint32_t>(std::abs(differences[zet::coefficientOrder[k]]));
-    waiting[k] = full[k];
     largest = std::max(largest, full[k]);
   }
   const unsigned exponent = static_cast<unsigned>(std::bit_width(largest)) - 1;
   out.put(exponent, 3);
 
-  CoefficientWalk walk;
+  CoefficientWalk walk(full);
   walk.pushBack(4, CoefficientWalk::Mode::kGroupThenSplit);
   walk.pushBack(24, CoefficientWalk::Mode::kGroupThenSplit);
   walk.pushBack(44, CoefficientWalk::Mode::kGroupThenSplit);
@@ -51,11 +47,10 @@ void codeResidueTo(Sink& out, const std::int8_t* differences, const std::functio
       value[k] = static_cast<std::uint8_t>(value[k] & 0x80 ? value[k] - mask : value[k] + mask);
       if (!use(k)) return;
     }
-    const bool goOn = walk.pass(out, waiting, mask, [&](unsigned k) {
+    const bool goOn = walk.pass(out, mask, [&](unsigned k) {
       const bool negative = differences[zet::coefficientOrder[k]] < 0;
       out.putBit(negative);
       value[k] = static_cast<std::uint8_t>(negative ? 0u - mask : mask);
-      waiting[k] = 0;
       madeNonZero[nonZero++] = static_cast<std::uint8_t>(k);
       return use(k);
     });

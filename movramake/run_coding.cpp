@@ -31,32 +31,65 @@ BlockSamples scanned(const BlockSamples& samples, unsigned scan) {
   return out;
 }
 
-RunFill fillRuns(const BlockSamples& scannedSamples, std::uint32_t threshold) {
+RunSplitter::RunSplitter(const BlockSamples& scannedSamples) : samples_(scannedSamples) {
+  for (unsigned start = 0; start < 64; ++start) {
+    std::uint8_t low = samples_[start], high = low;
+    for (unsigned n = 0; n < 16 && start + n < 64; ++n) {
+      low = std::min(low, samples_[start + n]);
+      high = std::max(high, samples_[start + n]);
+      spread_[start][n] = static_cast<std::uint8_t>(high - low);
+    }
+  }
+}
+
+std::uint8_t RunSplitter::median(unsigned start, unsigned length) {
+  know(start, length);
+  return median_[start][length - 1];
+}
+
+std::uint32_t RunSplitter::error(unsigned start, unsigned length) {
+  know(start, length);
+  return error_[start][length - 1];
+}
+
+void RunSplitter::know(unsigned start, unsigned length) {
+  const std::size_t index = start * 16 + length - 1;
+  if (known_[index]) return;
+  known_[index] = true;
+  std::array<std::uint8_t, 16> run{};
+  for (unsigned i = 0; i < length; ++i) {
+    const std::uint8_t value = samples_[start + i];
+    unsigned at = i;
+    for (; at > 0 && run[at - 1] > value; --at) run[at] = run[at - 1];
+    run[at] = value;
+  }
+  const int middle = length % 2 ? run[length / 2] : (run[length / 2 - 1] + run[length / 2]) / 2;
+  std::uint32_t sum = 0;
+  for (unsigned i = 0; i < length; ++i) sum += static_cast<std::uint32_t>(std::abs(middle - run[i]));
+  median_[start][length - 1] = static_cast<std::uint8_t>(middle);
+  error_[start][length - 1] = sum;
+}
+
+RunFill RunSplitter::fill(std::uint32_t threshold) {
   RunFill fill{};
   fill.nextThreshold = 256;
+  lastError_ = 0;
   unsigned start = 0;
   while (start < 64) {
-    // The run's values kept sorted as they join it (at most 16).
-    std::array<std::uint8_t, 16> run{};
-    run[0] = scannedSamples[start];
+    const unsigned room = std::min(16u, 64 - start);
     unsigned length = 1;
-    while (start + length < 64 && length < 16) {
-      const std::uint8_t value = scannedSamples[start + length];
-      const int spread = std::max<int>(run[length - 1], value) - std::min<int>(run[0], value);
-      if (static_cast<std::uint32_t>(spread) > threshold) {
-        fill.nextThreshold = std::min(fill.nextThreshold, static_cast<std::uint32_t>(spread));
-        break;
-      }
-      unsigned at = length++;
-      for (; at > 0 && run[at - 1] > value; --at) run[at] = run[at - 1];
-      run[at] = value;
-    }
-    const std::uint8_t median =
-        length % 2 ? run[length / 2] : static_cast<std::uint8_t>((run[length / 2 - 1] + run[length / 2]) / 2);
-    for (unsigned i = start; i < start + length; ++i) fill.values[i] = median;
+    while (length < room && spread_[start][length] <= threshold) ++length;
+    if (length < room) fill.nextThreshold = std::min<std::uint32_t>(fill.nextThreshold, spread_[start][length]);
+    const std::uint8_t value = median(start, length);
+    for (unsigned i = start; i < start + length; ++i) fill.values[i] = value;
+    lastError_ += error(start, length);
     start += length;
   }
   return fill;
+}
+
+RunFill fillRuns(const BlockSamples& scannedSamples, std::uint32_t threshold) {
+  return RunSplitter(scannedSamples).fill(threshold);
 }
 
 RunSegments segmentRuns(const BlockSamples& v) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 namespace movra {
@@ -25,6 +26,30 @@ struct RunFill {
 // Cuts the scanned samples greedily into runs of at most 16 values whose
 // spread (largest - smallest) stays within `threshold`.
 RunFill fillRuns(const BlockSamples& scannedSamples, std::uint32_t threshold);
+
+// The same cuts for many thresholds of one block: the spread and median of
+// every run a cut can produce are worked out once.
+class RunSplitter {
+ public:
+  explicit RunSplitter(const BlockSamples& scannedSamples);
+  RunFill fill(std::uint32_t threshold);
+  // The error of the last fill against the scanned samples.
+  std::uint32_t lastError() const { return lastError_; }
+
+ private:
+  std::uint8_t median(unsigned start, unsigned length);
+  std::uint32_t error(unsigned start, unsigned length);
+  void know(unsigned start, unsigned length);
+
+  const BlockSamples& samples_;
+  // [s][n]: the run of the n + 1 values from s. Medians and errors are
+  // worked out when a cut first needs them; `known_` marks which are.
+  std::array<std::array<std::uint8_t, 16>, 64> spread_;
+  std::array<std::array<std::uint8_t, 16>, 64> median_;
+  std::array<std::array<std::uint32_t, 16>, 64> error_;
+  std::bitset<64 * 16> known_;
+  std::uint32_t lastError_ = 0;
+};
 
 struct RunSegment {
   std::uint8_t start = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "area_candidates.h"
+#include "block_sad.h"
 #include "bit_reader.h"
 #include "block_candidates.h"
 #include "candidate_pruning.h"
@@ -347,6 +348,40 @@ TEST_F(PlaneRoundTrip, EveryBlockTypeDecodesToTheEncodersReconstruction) {
                         Case{kFillBlock, 77}, Case{kRawBlock, 0}}) {
     SCOPED_TRACE(testing::Message() << "type " << int{c.type} << " parameter " << c.parameter);
     codeAndCompare(c.type, c.parameter);
+  }
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(SadKernels, TheSse2VariantAgreesWithThePlainOneOnRandomBlocks) {
+  const unsigned seed = ::testing::UnitTest::GetInstance()->random_seed();
+  std::mt19937 random(seed);
+  SCOPED_TRACE(testing::Message() << "seed " << seed);
+  const SadKernels& plain = plainSadKernels();
+  const SadKernels& sse2 = sse2SadKernels();
+  std::vector<std::uint8_t> plane(40 * 24), samples(64), other(64);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const int spread = 1 + static_cast<int>(random() % 256);
+    for (auto& v : plane) v = static_cast<std::uint8_t>(random() % spread);
+    for (auto& v : samples) v = static_cast<std::uint8_t>(random() % spread);
+    for (auto& v : other) v = static_cast<std::uint8_t>(random() % spread);
+    EXPECT_EQ(sse2.sad64(samples.data(), other.data()), plain.sad64(samples.data(), other.data()));
+    const std::uint8_t* block = &plane[(random() % 17) * 40 + random() % 33];
+    const std::uint32_t full = plain.sadBounded(block, 40, samples.data(), ~0u);
+    const std::uint32_t limit = static_cast<std::uint32_t>(random() % (full + 2));
+    const std::uint32_t a = plain.sadBounded(block, 40, samples.data(), limit);
+    const std::uint32_t b = sse2.sadBounded(block, 40, samples.data(), limit);
+    if (full <= limit) {
+      EXPECT_EQ(a, full);
+      EXPECT_EQ(b, full);
+    } else {
+      EXPECT_GT(a, limit);
+      EXPECT_GT(b, limit);
+    }
   }
 }
 
