@@ -7,7 +7,9 @@
 #include "coded_planes.h"
 #include "expected_pixel.h"
 #include "movra_test_file.h"
+#include "sound_round_trip.h"
 #include "temp_dir.h"
+#include "test_signals.h"
 
 namespace {
 
@@ -131,14 +133,35 @@ TEST_F(MovraDumpTest, VideoWritesEveryFrameAsDisplayPixels) {
   EXPECT_EQ(scaledPixel(1, 6, 5), std::string(4, '\0'));
 }
 
-TEST_F(MovraDumpTest, AudioSaysSoundDecodingIsNotAvailable) {
-  const std::string name = writeMovie();
-  const ToolRun result = run("audio " + name + " 0 " + dir_.file("out.pcm"));
-  EXPECT_EQ(result.status, 2);
-  EXPECT_EQ(result.err, "movra-dump: Sound decoding is not available.\n");
-  const ToolRun noTrack = run("audio " + name + " 1 " + dir_.file("out.pcm"));
+// Two frames of 11025 Hz mono sound, as the encoder codes it: the output is
+// the decoded sound of both frames, 16-bit little-endian.
+TEST_F(MovraDumpTest, AudioWritesTheTracksDecodedSound) {
+  const std::vector<std::int16_t> pcm =
+      movra::testing::makeSignal(movra::testing::TestSignal::SpeechBursts, 11025, 1, 3000);
+  const std::vector<std::string> packets =
+      movra::testing::soundPackets(movra::testing::codeSound(pcm, 11025, 1, true, 4), 4);
+  ASSERT_EQ(packets.size(), 2u);
+  TestMovie movie;
+  movie.tracks = {{4 * 960, 11025 | 0x10000000 | 0x40000000, 7}, {100, 22050 | 0x40000000, 8}};
+  movie.frames = {{{packets[0], ""}, "", true}, {{packets[1], ""}, "", true}};
+  const std::string name = dir_.file("sound.mvr");
+  zet::testing::writeFile(name, buildMovraFile(movie));
+
+  const std::string out = dir_.file("out.pcm");
+  ASSERT_EQ(run("audio " + name + " 0 " + out).status, 0);
+  std::string expected;
+  for (std::int16_t s : movra::testing::roundTrip(pcm, 11025, 1, true, 4).output) {
+    expected += static_cast<char>(s & 0xFF);
+    expected += static_cast<char>(static_cast<std::uint16_t>(s) >> 8);
+  }
+  EXPECT_EQ(zet::testing::readFile(out), expected);
+
+  const ToolRun noCodec = run("audio " + name + " 1 " + out);
+  EXPECT_EQ(noCodec.status, 1);
+  EXPECT_EQ(noCodec.err, "movra-dump: Sound track 1 cannot be decoded.\n");
+  const ToolRun noTrack = run("audio " + name + " 2 " + out);
   EXPECT_EQ(noTrack.status, 1);
-  EXPECT_EQ(noTrack.err, "movra-dump: The file has no sound track 1.\n");
+  EXPECT_EQ(noTrack.err, "movra-dump: The file has no sound track 2.\n");
 }
 
 TEST_F(MovraDumpTest, WrongArgumentsShowTheUsage) {

@@ -7,7 +7,6 @@
 namespace zet::dump {
 
 inline constexpr int kFailure = 1;
-inline constexpr int kNotAvailable = 2;
 
 int runInfo(const char* movie);
 

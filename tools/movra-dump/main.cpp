@@ -21,7 +21,9 @@ constexpr const char* kUsage =
     "       top-down, frames back to back. --alpha fills A from the alpha plane;\n"
     "       --scale MODE overrides the file's scale mode (1..6; 7 for none;\n"
     "       0 keeps the file's).\n"
-    "audio  writes track TRACK's decoded sound (0 is the first track).\n";
+    "audio  writes track TRACK's decoded sound (0 is the first track), frame\n"
+    "       after frame: 16-bit little-endian samples, or unsigned bytes for an\n"
+    "       8-bit track, channels interleaved.\n";
 
 int usage() {
   std::fputs(kUsage, stderr);

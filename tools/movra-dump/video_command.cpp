@@ -8,22 +8,19 @@
 
 #include "commands.h"
 #include "open_reader.h"
+#include "output_file.h"
 
 namespace zet::dump {
 namespace {
 
 constexpr std::uint32_t kVideoOpenFlags = 0x08104000;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 int runVideo(const char* movie, const char* output, const VideoOptions& options) {
   const Reader reader = openReader(movie, kVideoOpenFlags | options.scaleMode << zet::kScaleModeShift);
   if (!reader) return kFailure;
-  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(output, "wb"));
+  OutputFile out(std::fopen(output, "wb"));
   if (!out) {
     reportError(("Cannot create " + std::string(output) + ".").c_str());
     return kFailure;
