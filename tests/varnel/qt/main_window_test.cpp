@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QtTest/QTest>
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -36,17 +37,29 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> answers;
 };
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
+// One application for all tests, taken down before the program exits so that
+// Qt's own teardown finds it gone in the order it expects.
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
     // The window is tested without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "varnel_window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    application_ = std::make_unique<QApplication>(argc_, argv_.data());
   }
+  void TearDown() override { application_.reset(); }
 
+ private:
+  int argc_ = 1;
+  char name_[19] = "varnel_window_test";
+  std::array<char*, 2> argv_{name_, nullptr};
+  std::unique_ptr<QApplication> application_;
+};
+
+const ::testing::Environment* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+class MainWindowTest : public ::testing::Test {
+ protected:
   void SetUp() override {
     folders_ = testing::writeProgramFolders(dir_.path().string());
     std::filesystem::create_directories(dir_.file("sprites"));
