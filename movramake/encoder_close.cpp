@@ -12,8 +12,6 @@ namespace movra {
 namespace {
 
 constexpr const char* kRenameMessage = "Movra couldn't rename the temporary file.";
-constexpr const char* kOverwriteFormat =
-    "Movra couldn't overwrite, '%s', so the new Movra file is called: '%s'.";
 
 // Moves the finished file over the destination in one step, so the old
 // destination stays whole until the new file replaces it. The size kept.

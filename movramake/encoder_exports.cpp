@@ -8,6 +8,7 @@
 #include "encoder_handle.h"
 #include "encoder_messages.h"
 #include "encoder_status.h"
+#include "movie_mix.h"
 #include "movramake.h"
 #include "processor_count.h"
 #include "video_intake.h"
@@ -63,6 +64,18 @@ ZET_EXPORT uint64_t ZET_CALL MovraMakeClose(MovraMakeHandle handle, uint32_t abo
     encoder->head.failed = 1;
     movra::reportError(encoder->status, nullptr, movra::kOutOfMemoryMessage);
     return movra::closeEncoder(encoder, true);
+  }
+}
+
+ZET_EXPORT uint32_t ZET_CALL MovraMix(const char* input, const char* output, uint32_t offset,
+                                      uint32_t rate_dividend, uint32_t rate_divider, int32_t delay,
+                                      uint32_t track_count, MovraMakeTrack* tracks, MovraMakeStatus status) {
+  try {
+    return movra::mixMovie(
+        {input, output, offset, rate_dividend, rate_divider, delay, track_count, tracks, status});
+  } catch (const std::exception&) {
+    movra::reportError(status, nullptr, movra::kOutOfMemoryMessage);
+    return 0;
   }
 }
 

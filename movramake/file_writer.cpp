@@ -17,8 +17,6 @@ static_assert(std::endian::native == std::endian::little,
 constexpr std::uint32_t kRewriteByteStep = 200000;
 constexpr std::uint32_t kRewriteMilliseconds = 60000;
 
-constexpr const char* kFileLimitMessage =
-    "The Movra file would grow past 4 GB, the largest size it can hold.";
 
 void writeTrackTables(Encoder& encoder) {
   const std::uint32_t count = encoder.settings.trackCount;

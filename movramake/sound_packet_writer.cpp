@@ -6,14 +6,24 @@
 namespace movra {
 namespace {
 
+// Fills `buffer` with the track's next `bytes` of sound: the leading silence
+// still owed, then what the callback returns (never more than it was asked).
+std::uint32_t pullSound(SoundTrack& track, void* subject, std::uint8_t* buffer, std::uint32_t bytes) {
+  const auto silence = static_cast<std::uint32_t>(std::min<std::uint64_t>(track.leadingSilence, bytes));
+  std::memset(buffer, 0, silence);
+  track.leadingSilence -= silence;
+  if (silence == bytes) return bytes;
+  const std::uint32_t asked = bytes - silence;
+  return silence + std::min(track.callback(subject, track.userValue, buffer + silence, asked), asked);
+}
+
 // Asks the callback for one input window and codes it. Returns false once
 // the track's source has ended: a callback that returns fewer bytes than
 // asked is not asked again; the rest of its request is silence, as far as
 // the movie still owes sound.
 bool codeOneBlock(ZetFileRecord* file, SoundTrack& track, void* subject) {
   const SoundInputWindow window = soundEncoderInputWindow(track.encoder);
-  std::uint32_t got = track.callback(subject, track.userValue, window.buffer, window.bytes);
-  got = std::min(got, window.bytes);  // a callback never counts more than it was asked for
+  std::uint32_t got = pullSound(track, subject, window.buffer, window.bytes);
   const bool ended = got < window.bytes;
   if (ended && track.remaining > got) {
     const auto filled = static_cast<std::uint32_t>(std::min<std::uint64_t>(window.bytes, track.remaining));

@@ -30,6 +30,7 @@ struct SoundTrack {
   std::uint64_t delivered = 0;
   std::uint32_t quality = 0;
   MovraSoundEncoder* encoder = nullptr;
+  std::uint64_t leadingSilence = 0;  // zero bytes handed out before the callback's sound
   std::uint32_t userValue = 0;
   MovraMakeSoundCallback callback = nullptr;
 };

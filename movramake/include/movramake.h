@@ -88,6 +88,35 @@ ZET_EXPORT uint64_t ZET_CALL MovraMakeClose(MovraMakeHandle handle, uint32_t abo
  * 32-bit Windows. */
 ZET_EXPORT uint32_t MovraMakeSetMaxCPUs(uint32_t count);
 
+/* ---- Mixing sound into existing files ---------------------------------- */
+
+/* The subject of MovraMix's status reports and the first argument of its
+ * sound callbacks. */
+typedef struct MovraMixProgress {
+  uint32_t frame;           /* frame being copied */
+  uint32_t output_bytes;    /* output written so far (low 32 bits) */
+  uint32_t input_size;      /* size of the input file (low 32 bits) */
+  uint32_t width;
+  uint32_t height;
+  void* coded_tracks;       /* the tracks coded anew (private records), or null */
+  uint32_t frames;
+  uint32_t rate_dividend;
+  uint32_t rate_divider;
+} MovraMixProgress;
+
+/* Rewrites `input` (the movie starting `offset` bytes into it) as `output`
+ * (which may be the same name): each descriptor whose track_id matches an
+ * input track replaces it (or removes it, with a null callback), the others
+ * become new tracks; video and untouched tracks are copied. The frame rate
+ * pair replaces the input's when both are non-zero. delay: 0 none, negative
+ * -delay milliseconds, positive delay - 1 frames of silence before the new
+ * sound. The sample_rate of every matched descriptor is set to 0. Returns
+ * the size of the file written, or 0 when nothing was written or it was
+ * discarded (stop request, failure). */
+ZET_EXPORT uint32_t ZET_CALL MovraMix(const char* input, const char* output, uint32_t offset,
+                                      uint32_t rate_dividend, uint32_t rate_divider, int32_t delay,
+                                      uint32_t track_count, MovraMakeTrack* tracks, MovraMakeStatus status);
+
 /* ---- Memory and clock ----------------------------------------------------- */
 
 /* Allocation hook: returns a block of `bytes`, null to fall back to the
