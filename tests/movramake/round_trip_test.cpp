@@ -10,6 +10,7 @@
 #include "encoder_handle.h"
 #include "movra_format.h"
 #include "movra_reader.h"
+#include "movra_track.h"
 #include "movramake.h"
 #include "temp_dir.h"
 #include "test_movie.h"
@@ -144,6 +145,10 @@ TEST(RoundTripSound, PacketsCarryTheWholeTrackAndTheVideoStillDecodes) {
   zet::MovraReader* reader = zet::MovraReaderOpen(name.c_str(), 0x08104000);
   ASSERT_NE(reader, nullptr);
   ASSERT_EQ(reader->tracks, 1u);
+  zet::MovraTrack* sound = zet::MovraTrackOpen(reader, 0);
+  ASSERT_NE(sound, nullptr);
+  std::vector<std::uint8_t> pcm(sound->output_bytes);
+  std::vector<std::int16_t> heard;
   EXPECT_EQ(reader->track_id[0], 42u);
   EXPECT_EQ(reader->track_format[0], 22050u | 0x40000000u | 0x10000000u);
   std::uint64_t decoded = 0;
@@ -154,12 +159,23 @@ TEST(RoundTripSound, PacketsCarryTheWholeTrackAndTheVideoStillDecodes) {
     if (size != 0) std::memcpy(&bytes, reader->frame_buffer + 4, 4);
     decoded += bytes;
     largest = std::max(largest, bytes);
+    const std::uint32_t got = zet::MovraTrackDecode(sound, pcm.data());
+    EXPECT_EQ(got, bytes) << "frame " << f;
+    const auto* samples = reinterpret_cast<const std::int16_t*>(pcm.data());
+    heard.insert(heard.end(), samples, samples + got / 2);
     ASSERT_EQ(zet::MovraReaderDecode(reader), 0u) << "frame " << f;
     zet::MovraReaderNext(reader);
   }
   // 44100 bytes a second for 20 frames at 15 frames a second.
   EXPECT_EQ(decoded, (44100u * kFrames / 15 + 3) & ~3u);
   EXPECT_EQ(reader->track_buffer_size[0], largest);
+  // The tone comes back: its loudness survives the coding.
+  double energy = 0;
+  for (const std::int16_t sample : heard) energy += static_cast<double>(sample) * sample;
+  const double rms = std::sqrt(energy / static_cast<double>(heard.size()));
+  EXPECT_GT(rms, 8000 / std::sqrt(2.0) * 0.8);
+  EXPECT_LT(rms, 8000 / std::sqrt(2.0) * 1.2);
+  zet::MovraTrackClose(sound);
   zet::MovraReaderClose(reader);
 }
 
