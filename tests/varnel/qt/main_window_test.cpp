@@ -37,22 +37,21 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> answers;
 };
 
-// One application for all tests, taken down before the program exits so that
-// Qt's own teardown finds it gone in the order it expects.
+// One application for all tests, never destroyed: Qt 6.4 deletes its input
+// devices from an exit handler, which crashes when the application that
+// registered them has already been taken down.
+int applicationArgc = 1;
+char applicationName[] = "varnel_window_test";
+char* applicationArgv[] = {applicationName, nullptr};
+QApplication* application = nullptr;
+
 class QtApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     // The window is tested without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    application_ = std::make_unique<QApplication>(argc_, argv_.data());
+    if (!application) application = new QApplication(applicationArgc, applicationArgv);
   }
-  void TearDown() override { application_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[19] = "varnel_window_test";
-  std::array<char*, 2> argv_{name_, nullptr};
-  std::unique_ptr<QApplication> application_;
 };
 
 const ::testing::Environment* const kQtApplication =
