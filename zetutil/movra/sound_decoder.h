@@ -34,8 +34,8 @@ MovraAudioDecoder* MovraAudioOpen(std::uint32_t sampleRate, std::uint32_t channe
 MovraAudioBlock MovraAudioDecodeBlock(MovraAudioDecoder* decoder, const std::uint8_t* data,
                                       const std::uint8_t* end);
 
-// Bytes of 16-bit output a decoder's every block yields (also the size of
-// the buffer `samples` points to, and never more than 8192 - 512).
+// Bytes of 16-bit output every block of this decoder yields: at most 7680
+// (3840 samples of a 44.1 kHz stereo block).
 std::uint32_t MovraAudioBlockBytes(const MovraAudioDecoder* decoder);
 
 void MovraAudioClose(MovraAudioDecoder* decoder);
