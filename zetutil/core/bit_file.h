@@ -25,8 +25,11 @@ inline constexpr std::uint32_t kFileOpenReadWrite = 251;
 // fileSetPos succeeds.
 inline constexpr std::uint64_t kUnknownFilePosition = ~std::uint64_t{0};
 
-// The stored name holds at most this many bytes; a longer name is refused.
-inline constexpr std::uint32_t kFileNameCapacity = 127;
+// The stored name holds at most this many bytes, the length of the system's
+// 256-byte path buffers; a longer name is refused. Handles opened through the
+// exports keep the exported record's 128-byte name (kExportedFileNameCapacity).
+inline constexpr std::uint32_t kFileNameCapacity = 255;
+inline constexpr std::uint32_t kExportedFileNameCapacity = 127;
 
 // A negative buffer size means its absolute value; 0 gives an unbuffered
 // handle. Null on any failure.
@@ -46,7 +49,8 @@ void fileFlush(ZetFileRecord* file, bool hard) noexcept;
 // commit them to disk. Stays set. True for a null handle.
 bool fileWriteFailed(const ZetFileRecord* file) noexcept;
 
-// Copies the stored name into `out` (128 bytes) when it is not null.
+// Copies the stored name into `out` (kFileNameCapacity + 1 bytes) when it is
+// not null.
 char* fileGetName(ZetFileRecord* file, char* out) noexcept;
 
 // Moves whole bytes and leaves the bit cursor as it is.

@@ -1,4 +1,6 @@
 // zetutil's buffered bit file exports.
+#include <cstring>
+
 #include "bit_file.h"
 #include "zetutil.h"
 
@@ -6,20 +8,26 @@ namespace {
 
 std::uint64_t joinHalves(uint32_t low, uint32_t high) { return (std::uint64_t{high} << 32) | low; }
 
+// Callers of the exports hold names in the record's 128-byte field (and read
+// them back into buffers of that size), so a longer name is refused here.
+bool fitsExportedRecord(const char* name) {
+  return name && strnlen(name, zet::kExportedFileNameCapacity + 1) <= zet::kExportedFileNameCapacity;
+}
+
 }  // namespace
 
 extern "C" {
 
 ZET_EXPORT ZetFile ZET_CALL ZetFileOpen(int32_t bufferSize, const char* name, uint32_t mode) {
-  return zet::fileOpen(bufferSize, name, mode);
+  return fitsExportedRecord(name) ? zet::fileOpen(bufferSize, name, mode) : nullptr;
 }
 
 ZET_EXPORT ZetFile ZET_CALL ZetFileCreate(int32_t bufferSize, const char* name) {
-  return zet::fileCreate(bufferSize, name, false);
+  return fitsExportedRecord(name) ? zet::fileCreate(bufferSize, name, false) : nullptr;
 }
 
 ZET_EXPORT ZetFile ZET_CALL ZetFileCreateWithRead(int32_t bufferSize, const char* name) {
-  return zet::fileCreate(bufferSize, name, true);
+  return fitsExportedRecord(name) ? zet::fileCreate(bufferSize, name, true) : nullptr;
 }
 
 ZET_EXPORT void ZET_CALL ZetFileClose(ZetFile file) { zet::fileClose(file); }

@@ -289,7 +289,7 @@ TEST_F(BitFileTest, OpensOnlyInItsTwoModes) {
 TEST_F(BitFileTest, RefusesNamesLongerThanTheRecordHolds) {
   const std::string folder = dir_.path().string() + "/";
   ASSERT_LT(folder.size(), 100u);
-  const std::string longest = folder + std::string(zet::kFileNameCapacity - folder.size(), 'n');
+  const std::string longest = folder + std::string(zet::kExportedFileNameCapacity - folder.size(), 'n');
   const std::string tooLong = longest + "n";
 
   ZetFile f = ZetFileCreate(0, longest.c_str());
@@ -304,6 +304,24 @@ TEST_F(BitFileTest, RefusesNamesLongerThanTheRecordHolds) {
   EXPECT_FALSE(std::filesystem::exists(tooLong));
   std::filesystem::copy_file(longest, tooLong);
   EXPECT_EQ(ZetFileOpen(0, tooLong.c_str(), ZET_FILE_READ), nullptr);
+}
+
+TEST_F(BitFileTest, LibraryCallersTakeWholePathBuffers) {
+  // Inside the libraries names live in 256-byte buffers (the encoder's
+  // temporary name among them), so the internal calls take 255 bytes.
+  std::string longest = dir_.path().string() + "/";
+  while (longest.size() + 100 < zet::kFileNameCapacity) {
+    longest += std::string(99, 'd') + "/";
+    std::filesystem::create_directory(longest);
+  }
+  longest += std::string(zet::kFileNameCapacity - longest.size(), 'n');
+
+  ZetFileRecord* f = zet::fileCreate(0, longest.c_str(), false);
+  ASSERT_NE(f, nullptr);
+  char name[zet::kFileNameCapacity + 1];
+  EXPECT_STREQ(zet::fileGetName(f, name), longest.c_str());
+  zet::fileClose(f);
+  EXPECT_EQ(zet::fileCreate(0, (longest + "n").c_str(), false), nullptr);
 }
 
 TEST_F(BitFileTest, CreateHoldsTheFileAndCreateWithReadLetsReadersIn) {
