@@ -4,10 +4,12 @@
 # that the compiler would otherwise give default visibility.
 function(zet_export_map target header)
   file(READ ${header} text)
-  string(REGEX MATCHALL "ZET_CALL[ \t\r\n]+[A-Za-z_][A-Za-z0-9_]*[ \t]*\\(" declarations "${text}")
+  # The exported name is the last word before the parenthesis of a
+  # ZET_EXPORT declaration (with or without ZET_CALL).
+  string(REGEX MATCHALL "ZET_EXPORT[^;(]*[ \t*][A-Za-z_][A-Za-z0-9_]*[ \t]*\\(" declarations "${text}")
   set(names "")
   foreach(declaration IN LISTS declarations)
-    string(REGEX REPLACE "ZET_CALL[ \t\r\n]+([A-Za-z_][A-Za-z0-9_]*).*" "\\1" name "${declaration}")
+    string(REGEX REPLACE ".*[ \t*]([A-Za-z_][A-Za-z0-9_]*)[ \t]*\\($" "\\1" name "${declaration}")
     string(APPEND names "    ${name};\n")
   endforeach()
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
