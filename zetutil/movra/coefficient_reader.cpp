@@ -1,6 +1,8 @@
 #include "coefficient_reader.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 
 #include "scan_orders.h"
@@ -15,13 +17,17 @@ namespace {
 // kSplit: that group of 16, split into four groups of four;
 // kGroup: coefficients k..k+3;
 // kSingle: coefficient k alone.
-enum class Mode : std::uint8_t { kEmpty, kGroupThenSplit, kSplit, kGroup, kSingle };
+enum class Mode : std::uint8_t { kGroupThenSplit, kSplit, kGroup, kSingle };
 
 struct Entry {
   std::uint8_t coefficient;
   Mode mode;
 };
 
+// The list holds live entries only: an entry empties exactly when the walk
+// handles it, so each pass drops those behind it as it goes, and every
+// entry from the walk's position to the end then takes one bit. A run of
+// zero bits passes over as many entries at once.
 class CoefficientWalk {
  public:
   void pushBack(unsigned coefficient, Mode mode) {
@@ -32,15 +38,25 @@ class CoefficientWalk {
   // false to end the whole code at once. Returns false when it did.
   template <typename ReadValue>
   bool pass(BitReader& bits, ReadValue&& readValue) {
-    for (std::size_t p = head_; p < tail_;) {
+    // [passStart, kept) gathers the entries this pass leaves live; entries
+    // added at the front go below passStart and wait for the next pass.
+    const std::size_t passStart = head_;
+    std::size_t kept = passStart;
+    std::size_t p = passStart;
+    for (;;) {
+      const std::size_t zeros = std::min(countTrailingZeros(bits.peek(32)), tail_ - p);
+      bits.skip(static_cast<unsigned>(zeros));
+      if (kept != p) std::copy(entries_.begin() + p, entries_.begin() + p + zeros, entries_.begin() + kept);
+      kept += zeros;
+      p += zeros;
+      if (p == tail_) break;
+      if (zeros == 32) continue;
+      bits.skip(1);
       Entry& entry = entries_[p];
-      if (entry.mode == Mode::kEmpty || !bits.readBit()) {
-        ++p;
-        continue;
-      }
       const unsigned k = entry.coefficient;
       switch (entry.mode) {
         case Mode::kGroupThenSplit:
+          // The entry stays for its next bit.
           entry = {static_cast<std::uint8_t>(k + 4), Mode::kSplit};
           if (!readGroup(bits, k, readValue)) return false;
           break;
@@ -51,23 +67,24 @@ class CoefficientWalk {
           pushBack(k + 12, Mode::kGroup);
           break;
         case Mode::kGroup:
-          entry.mode = Mode::kEmpty;
           ++p;
           if (!readGroup(bits, k, readValue)) return false;
           break;
         case Mode::kSingle:
-          entry.mode = Mode::kEmpty;
           ++p;
           if (!readValue(k)) return false;
           break;
-        case Mode::kEmpty:
-          break;
       }
     }
+    tail_ = kept;
     return true;
   }
 
  private:
+  static std::size_t countTrailingZeros(std::uint32_t bits) {
+    return static_cast<std::size_t>(std::countr_zero(bits));
+  }
+
   template <typename ReadValue>
   bool readGroup(BitReader& bits, unsigned first, ReadValue& readValue) {
     for (unsigned k = first; k < first + 4; ++k) {
@@ -80,10 +97,9 @@ class CoefficientWalk {
     return true;
   }
 
-  // Every entry changes mode only towards kEmpty and only the three initial
-  // kGroupThenSplit entries create kSplit ones, so whatever the bits say a
-  // block makes at most 16 group readings (64 front entries) and 9 back
-  // entries: the list cannot leave this array.
+  // Only the three initial kGroupThenSplit entries create kSplit ones, so
+  // whatever the bits say a block makes at most 16 group readings (64 front
+  // entries) and 15 back entries: the list cannot leave this array.
   static constexpr std::size_t kFrontRoom = 64;
   // Only [head_, tail_) is ever read, so the rest stays unset.
   std::array<Entry, kFrontRoom + 16> entries_;
