@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -105,6 +106,36 @@ TEST(YuvRowConverterTest, EveryColourConvertsAlikeInEveryVariant) {
       EXPECT_EQ(convert(bestColourRowsConverter(), rows, 1024), plain) << cr << "," << cb;
       if (platform::cpuFeatures().sse2) {
         EXPECT_EQ(convert(convertColourRowsSse2, rows, 1024), plain);
+      }
+    }
+  }
+}
+
+// Every (Y, Cr, Cb) triple: each line pair holds one Cr level against every
+// Cb level, for one luma level in one line and its complement in the other.
+// The vector variants work the shares out in their own
+// arithmetic, which must agree with the tables everywhere.
+TEST(YuvRowConverterTest, VectorVariantsConvertEveryColourAsThePlainConverter) {
+  std::vector<YuvRowsConverter> variants;
+  if (platform::cpuFeatures().sse2) variants.push_back(convertColourRowsSse2);
+  if (platform::cpuFeatures().avx2) variants.push_back(convertColourRowsAvx2);
+  std::vector<std::uint8_t> crLine(256), cbLine(256), upper(512), lower(512);
+  for (int i = 0; i < 256; ++i) cbLine[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+  YuvRows rows;
+  rows.lines = 2;
+  rows.luma[0] = upper.data();
+  rows.luma[1] = lower.data();
+  rows.cr = crLine.data();
+  rows.cb = cbLine.data();
+  rows.pixels = 512;
+  for (int cr = 0; cr < 256; ++cr) {
+    std::fill(crLine.begin(), crLine.end(), static_cast<std::uint8_t>(cr));
+    for (int y = 0; y < 128; ++y) {
+      std::fill(upper.begin(), upper.end(), static_cast<std::uint8_t>(y));
+      std::fill(lower.begin(), lower.end(), static_cast<std::uint8_t>(255 - y));
+      const auto plain = convert(convertColourRowsPlain, rows, 2048);
+      for (YuvRowsConverter variant : variants) {
+        ASSERT_EQ(convert(variant, rows, 2048), plain) << "Cr " << cr << ", Y " << y << " and " << 255 - y;
       }
     }
   }
